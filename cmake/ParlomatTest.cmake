@@ -1,0 +1,15 @@
+# parlomat_add_test(NAME SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
+# One GoogleTest executable per subsystem; every test case becomes one CTest test.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(parlomat_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    TEST_PREFIX "${name}."
+    PROPERTIES LABELS "${ARG_LABELS}" ${ARG_PROPERTIES})
+endfunction()

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace parlomat {
+
+/// Channel modes, as the keyer shows and compares them.
+namespace mode {
+inline constexpr std::int32_t kNotOpen = 524;
+inline constexpr std::int32_t kStopped = 525;
+inline constexpr std::int32_t kPlaying = 526;
+inline constexpr std::int32_t kRecording = 527;
+inline constexpr std::int32_t kSeeking = 528;
+inline constexpr std::int32_t kPaused = 529;
+inline constexpr std::int32_t kReady = 530;
+}  // namespace mode
+
+/// Receives the channels' periodic progress notification, on the UI thread.
+class ChannelListener {
+public:
+    virtual ~ChannelListener() = default;
+    /// Raised for channel `index` every update interval while that interval is not 0.
+    virtual void mci_StatusUpdate(int index) = 0;
+};
+
+/// The six wave channels, one per message slot (index 0..5). No operation reports an error to
+/// the keyer except SaveChannel: callers test ChannelMode (kNotOpen = nothing open).
+/// Positions and lengths are in milliseconds.
+class WaveChannels {
+public:
+    static constexpr int kCount = 6;
+
+    virtual ~WaveChannels() = default;
+
+    virtual void set_listener(ChannelListener* listener) = 0;
+    /// Every channel: positions in ms and a status update every 50 ms.
+    virtual void PrepareChannels() = 0;
+    /// Opens the file at `path`; mode kStopped on success, stays kNotOpen on failure.
+    virtual void OpenChannel(int i, const std::string& path) = 0;
+    /// Closes the open file (an unsaved recording is lost); mode kNotOpen.
+    virtual void CloseChannel(int i) = 0;
+    virtual std::int32_t ChannelMode(int i) const = 0;
+    /// Length of the open file in ms (0 when nothing is open).
+    virtual std::int32_t ChannelLength(int i) const = 0;
+    /// Play or record position in ms.
+    virtual std::int32_t ChannelPosition(int i) const = 0;
+    /// Period of mci_StatusUpdate in ms; 0 stops the notifications.
+    virtual void SetUpdateInterval(int i, std::int16_t ms) = 0;
+    /// Plays the whole file from its start; kPlaying, then kStopped once the last sample has
+    /// been heard. Does nothing when nothing is open.
+    virtual void PlayFromStart(int i) = 0;
+    /// Stops playing or recording; the file stays open (kStopped).
+    virtual void StopChannel(int i) = 0;
+    /// Records from the sound card's input over the open file from position 0 (kRecording).
+    virtual void RecordChannel(int i) = 0;
+    /// Writes the channel's present content to `path`, which it keeps open. False when the file
+    /// could not be written.
+    virtual bool SaveChannel(int i, const std::string& path) = 0;
+};
+
+}  // namespace parlomat

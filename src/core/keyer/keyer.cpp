@@ -1,0 +1,151 @@
+#include "core/keyer/keyer.h"
+
+#include <utility>
+
+namespace parlomat {
+
+Keyer::Keyer(KeyerPorts ports)
+    : ports_(std::move(ports)),
+      scheduler_(ports_.scheduler),
+      mci(ports_.mci),
+      SP(ports_.SP),
+      dialogs_(ports_.dialogs),
+      launcher_(ports_.launcher),
+      view_(ports_.view),
+      tmrClock(scheduler_, [this] { tmrClock_Timer(); }),
+      tmrMSGStatus(scheduler_, [this] { tmrMSGStatus_Timer(); }, Ms{100}, false),
+      tmrPlayback(scheduler_, [this] { tmrPlayback_Timer(); }),
+      tmrRcvWindow(scheduler_, [this] { tmrRcvWindow_Timer(); }),
+      tmrMST(scheduler_, [this] { tmrMST_Timer(); }, Ms{250}, false),
+      tmrFTLinkDelay(scheduler_, [this] { tmrFTLinkDelay_Timer(); }, Ms{0}, true) {
+    mci.set_listener(this);
+    SP.set_lost_handler([this] { SP_Lost(); });
+}
+
+Keyer::~Keyer() {
+    mci.set_listener(nullptr);
+    SP.set_lost_handler({});
+}
+
+bool Keyer::modal_open() const {
+    return state_.windows[static_cast<int>(Window::frmPreferences)] ||
+           state_.windows[static_cast<int>(Window::frmAbout)] ||
+           state_.windows[static_cast<int>(Window::frmAboutKeys)];
+}
+
+std::string Keyer::StationPath(const std::string& name) const {
+    return ports_.station_dir + "/" + name;
+}
+
+void Keyer::set_panel(Panel panel, const std::string& text) {
+    auto& current = state_.panels[static_cast<int>(panel)];
+    if (current != text) {
+        current = text;
+        view_.panel_changed(panel, text);
+    }
+}
+
+const std::string& Keyer::panel(Panel panel) const {
+    return state_.panels[static_cast<int>(panel)];
+}
+
+void Keyer::set_button(Button button, bool enabled) {
+    auto& current = state_.buttons[static_cast<int>(button)];
+    if (current != enabled) {
+        current = enabled;
+        view_.button_changed(button, enabled);
+    }
+}
+
+void Keyer::set_slot_name(int slot, const std::string& name) {
+    auto& current = state_.slots[slot].name;
+    if (current != name) {
+        current = name;
+        view_.slot_name_changed(slot, name);
+    }
+}
+
+void Keyer::set_slot_delay(int slot, const std::string& delay) {
+    auto& current = state_.slots[slot].delay;
+    if (current != delay) {
+        current = delay;
+        view_.slot_delay_changed(slot, delay);
+    }
+}
+
+void Keyer::set_slot_loop(int slot, int value) {
+    auto& current = state_.slots[slot].loop;
+    if (current != value) {
+        current = value;
+        view_.slot_loop_changed(slot, value);
+    }
+}
+
+void Keyer::set_slot_bold(int slot, bool bold) {
+    auto& current = state_.slots[slot].bold;
+    if (current != bold) {
+        current = bold;
+        view_.slot_bold_changed(slot, bold);
+    }
+}
+
+void Keyer::set_slot_colours(int slot, bool run) {
+    auto& current = state_.slots[slot].run_colours;
+    if (current != run) {
+        current = run;
+        view_.slot_colours_changed(slot, run);
+    }
+}
+
+void Keyer::set_active(int slot) {
+    if (state_.active != slot) {
+        state_.active = slot;
+        view_.active_changed(slot);
+    }
+}
+
+void Keyer::set_gauge(int value) {
+    if (state_.gauge != value) {
+        state_.gauge = value;
+        view_.gauge_changed(value);
+    }
+}
+
+void Keyer::set_caption(const std::string& caption) {
+    if (state_.caption != caption) {
+        state_.caption = caption;
+        view_.caption_changed(caption);
+    }
+}
+
+void Keyer::set_check(Check check, bool on) {
+    auto& current = state_.checks[static_cast<int>(check)];
+    if (current != on) {
+        current = on;
+        view_.check_changed(check, on);
+    }
+}
+
+void Keyer::set_topmost(bool on) {
+    if (state_.topmost != on) {
+        state_.topmost = on;
+        view_.topmost_changed(on);
+    }
+}
+
+void Keyer::set_hourglass(bool on) {
+    if (state_.hourglass != on) {
+        state_.hourglass = on;
+        view_.hourglass_changed(on);
+    }
+}
+
+void Keyer::set_window(Window window, bool shown) {
+    auto& current = state_.windows[static_cast<int>(window)];
+    if (current != shown) {
+        current = shown;
+        view_.window_changed(window, shown);
+    }
+}
+
+}  // namespace parlomat

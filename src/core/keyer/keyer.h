@@ -1,0 +1,196 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/audio/wave_channels.h"
+#include "core/keyer/serial_port.h"
+#include "core/keyer/window_state.h"
+#include "core/runtime/dialogs.h"
+#include "core/runtime/launcher.h"
+#include "core/runtime/scheduler.h"
+#include "core/runtime/timer.h"
+#include "core/settings/preferences.h"
+#include "core/settings/preferences_form.h"
+#include "core/shell/link.h"
+
+namespace parlomat {
+
+/// What the keyer needs from outside. All references outlive the Keyer.
+struct KeyerPorts {
+    Scheduler& scheduler;
+    WaveChannels& mci;
+    SerialPort& SP;
+    LinkServer& link;
+    Dialogs& dialogs;
+    Launcher& launcher;
+    MainWindowView& view;
+    PreferencesView* preferences_view = nullptr;
+    std::string station_dir;  ///< holds parlomat.ini, temp.wav and the message files
+};
+
+/// The main window's shared fields, readable by views and the scenario runner.
+struct MainScreenFields {
+    std::int16_t ActiveMsg = 0;
+    std::array<bool, kSlotCount> MsgLoaded{};
+    bool Playing = false;
+    bool LoopActive = false;
+    double RcvDelayMs = 0;      ///< ms
+    double RcvRemainingMs = 0;  ///< ms
+    bool RepeatPending = false;
+    std::int32_t MsgLengthMs = 0;
+    bool SkedMode = false;
+    bool InXmitPeriod = false;
+    bool FTLinkActive = false;
+    std::string IniPath;
+    bool PTTKeyed = false;
+    bool PTTEnabled = false;
+    bool IgnorePTTInt = false;
+    bool XmitOddSegments = false;
+    std::string ClockText;  ///< local time "hh:nn:ss"
+    std::chrono::seconds UTCTime{0};  ///< UTC time of day
+    std::optional<LocalTime> IDDueTime;
+    Preferences prefs;
+};
+
+/// frmMainScreen: the keyer's whole run-time state and every handler of the main window.
+/// Each public handler is one event of the window; after it the view has seen every change.
+class Keyer : private MainScreenFields, private ChannelListener {
+public:
+    explicit Keyer(KeyerPorts ports);
+    ~Keyer() override;
+    Keyer(const Keyer&) = delete;
+    Keyer& operator=(const Keyer&) = delete;
+
+    const MainScreenFields& fields() const { return *this; }
+    const WindowState& state() const { return state_; }
+    const Timer& timer_tmrMSGStatus() const { return tmrMSGStatus; }
+    const Timer& timer_tmrPlayback() const { return tmrPlayback; }
+    const Timer& timer_tmrRcvWindow() const { return tmrRcvWindow; }
+    /// The open preferences dialog's form, or nullptr.
+    PreferencesForm* preferences_form() { return prefs_form_.get(); }
+    /// A modal window is open: the main window takes no clicks, keys or menu commands.
+    bool modal_open() const;
+
+    // Start-up and shutdown.
+    /// Shows the main window: runs the load sequence, then the window appears.
+    void Show();
+    /// A close request (close box, File > Exit): asks, and on Yes unloads and ends the program.
+    void RequestClose();
+
+    // Slots.
+    void optMessage_Click(int index);
+    void txtPAM_Change(int index, const std::string& text);
+    void chkLoop_Change(int index, int value);
+
+    // Buttons and check boxes.
+    void cmdStart_Click();
+    void cmdStop_Click();
+    void cmdLoad_Click();
+    void cmdRecord_Click();
+    void cmdSave_Click();
+    void cmdErase_Click();
+    void cmdXmit_Click();
+    /// The check box has taken `value` (0 or 1) and its click handler runs.
+    void chkMode_Click(int value);
+    void chkInterval_Click(int value);
+
+    // Menus.
+    void mnuFileItem_Click(int index);
+    void mnuOptionsItem_Click(int index);
+    void mnuOptionsTimingItem_Click(int index);
+    void mnuMixerItem_Click(int index);
+    void mnuHelpItem_Click(int index);
+    /// frmAbout's "&System Info..." button.
+    void StartSysInfo();
+
+    // Keyboard and status bar.
+    void Form_KeyDown(int key_code, int shift);
+    void StatusBar1_PanelClick();
+    void StatusBar1_PanelDblClick();
+
+    static std::string GetModeText(std::int32_t mode);
+
+private:
+    // Window state: each setter notifies the view when the value changes.
+    void set_panel(Panel panel, const std::string& text);
+    const std::string& panel(Panel panel) const;
+    void set_button(Button button, bool enabled);
+    void set_slot_name(int slot, const std::string& name);
+    void set_slot_delay(int slot, const std::string& delay);
+    void set_slot_loop(int slot, int value);
+    void set_slot_bold(int slot, bool bold);
+    void set_slot_colours(int slot, bool run);
+    void set_active(int slot);
+    void set_gauge(int value);
+    void set_caption(const std::string& caption);
+    void set_check(Check check, bool on);
+    void set_topmost(bool on);
+    void set_hourglass(bool on);
+    void set_window(Window window, bool shown);
+
+    // Sequencer.
+    void tmrMSGStatus_Timer();
+    void tmrPlayback_Timer();
+    void tmrRcvWindow_Timer();
+    void OpenReceiveWindow();
+    void EndOfRun();
+    void mci_StatusUpdate(int index) override;
+
+    // PTT.
+    void PTT_Control(bool Keyed);
+    void OpenCommPort();
+    void PollPTTInterrupt();
+    void SP_Lost();
+
+    // Sked timing.
+    void tmrMST_Timer();
+
+    // Clock.
+    void tmrClock_Timer();
+
+    // Link.
+    void FTLinkDecision();
+    void tmrFTLinkDelay_Timer();
+
+    // Start-up and shutdown.
+    void Form_Load();
+    bool Form_QueryUnload();
+    void Form_Unload();
+
+    // Message configurations.
+    void ReadMsgConfig(const std::string& path);
+    bool WriteMsgConfig(const std::string& path);
+    void GetLastconfig();
+    void SaveLastConfig();
+    void LoadConfig();
+    void SaveConfig();
+    void ShowPreferences();
+
+    // Messages.
+    void RunRecorder();
+    std::string StationPath(const std::string& name) const;
+
+    KeyerPorts ports_;
+    Scheduler& scheduler_;
+    WaveChannels& mci;
+    SerialPort& SP;
+    Dialogs& dialogs_;
+    Launcher& launcher_;
+    MainWindowView& view_;
+    WindowState state_;
+    std::unique_ptr<LinkMonitor> FTMonitor;
+    std::unique_ptr<PreferencesForm> prefs_form_;
+
+    Timer tmrClock;
+    Timer tmrMSGStatus;
+    Timer tmrPlayback;
+    Timer tmrRcvWindow;
+    Timer tmrMST;
+    Timer tmrFTLinkDelay;
+};
+
+}  // namespace parlomat

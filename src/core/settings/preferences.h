@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace parlomat {
+
+/// The station preferences, section "Preference" of the settings file.
+struct Preferences {
+    std::int32_t PTTDelay = 10;     ///< ms between keying and audio; never negative
+    std::int32_t UTCDiffHours = 5;  ///< whole hours by which UTC leads local time
+    double UTCDiffMinutes = 0;      ///< the fraction of the same difference, in minutes
+    std::int16_t CommPort = 1;
+    std::string PTTKey = "DTR";  ///< "DTR" or "RTS" (upper case)
+    std::string PTTInt = "CTS";  ///< "CTS", "DSR" or empty (upper case)
+    std::string Recorder;        ///< outside recorder command line; empty = built-in
+    std::int32_t FTLinkDelay = 90;  ///< ms, polling interval of the link's release wait
+    std::int16_t NAMSTiming = 1;    ///< Sked segment code 1..4
+    double IDInterval = 10;         ///< minutes
+    std::string AudioOut;           ///< output device name; empty = the default device
+    std::string AudioIn;            ///< input device name; empty = the default device
+};
+
+inline constexpr const char* kPreferenceSection = "Preference";
+
+/// Reads the "Preference" section of `ini_path` into `prefs` (defaults for what is missing).
+void LoadPrefs(Preferences& prefs, const std::string& ini_path);
+
+/// Writes the section key by key; "NAMSTiming" is not written here. False if any write failed.
+bool SavePrefs(const Preferences& prefs, const std::string& ini_path);
+
+/// The serial device that port `number` opens: key "COM<number>" of section "Ports" in
+/// `ini_path` when present, else /dev/ttyS<number-1>.
+std::string SerialDevicePath(const std::string& ini_path, int number);
+
+}  // namespace parlomat

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/runtime/dialogs.h"
+#include "core/settings/preferences.h"
+
+namespace parlomat {
+
+/// The preferences dialog's entry controls. The last three belong to the Linux additions:
+/// the sound devices and the serial device the chosen port number opens.
+enum class PrefControl {
+    cmbPort,
+    cmbPTT,
+    cmbINT,
+    txtFTLinkDelay,
+    txtUTCDiff,
+    txtPTTDelay,
+    txtID,
+    txtRecorder,
+    cmbAudioOut,
+    cmbAudioIn,
+    cmbPortDevice,
+};
+inline constexpr int kPrefControlCount = 11;
+inline constexpr std::array<const char*, kPrefControlCount> kPrefControlNames = {
+    "cmbPort",  "cmbPTT",      "cmbINT",      "txtFTLinkDelay", "txtUTCDiff",   "txtPTTDelay",
+    "txtID",    "txtRecorder", "cmbAudioOut", "cmbAudioIn",     "cmbPortDevice"};
+
+/// Receives every change of a control's text, in order.
+class PreferencesView {
+public:
+    virtual ~PreferencesView() = default;
+    virtual void control_changed(PrefControl control, const std::string& text) = 0;
+};
+
+/// frmPreferences without widgets: fills its controls from `Preferences`, checks and stores
+/// them on Save, and closes. The widgets (or the scenario runner) set texts and press buttons.
+class PreferencesForm {
+public:
+    /// `on_close` runs once when the form closes (after a passed Save, or Cancel).
+    PreferencesForm(Preferences& prefs, std::string ini_path, Dialogs& dialogs,
+                    PreferencesView* view, std::function<void()> on_close);
+
+    /// Fills the lists and shows the current values (the dialog's opening).
+    void Form_Load();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void cmdSelectRecorder_Click();
+
+    const std::string& text(PrefControl control) const;
+    void set_text(PrefControl control, const std::string& text);
+    const std::vector<std::string>& items(PrefControl control) const;
+    /// Lists offered by the device adapters for the Audio tab and the port device.
+    void set_items(PrefControl control, std::vector<std::string> items);
+    bool is_open() const { return open_; }
+
+private:
+    void close();
+
+    Preferences& prefs_;
+    std::string ini_path_;
+    Dialogs& dialogs_;
+    PreferencesView* view_;
+    std::function<void()> on_close_;
+    std::array<std::string, kPrefControlCount> texts_;
+    std::array<std::vector<std::string>, kPrefControlCount> items_;
+    std::int16_t OldCommPort = 0;
+    bool open_ = false;
+};
+
+}  // namespace parlomat

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace parlomat {
+
+/// The Monitoring Screen of the outside rig-control program. Every call may fail: a failed
+/// call returns false or nothing.
+class LinkMonitor {
+public:
+    virtual ~LinkMonitor() = default;
+    /// 1 keys the radio, 0 unkeys it.
+    virtual bool SetPTT(int value) = 0;
+    /// 0 not transmitting; 2 the operator keyed with the microphone; other: still transmitting.
+    virtual std::optional<std::int32_t> TransmitState() = 0;
+    /// 2 the Monitoring Screen runs; 1 it does not; other: no usable link.
+    virtual std::optional<std::int32_t> MonitorStatus() = 0;
+    virtual bool SetLinkMode(std::int32_t mode) = 0;
+};
+
+/// The link server: whether it is installed, and creating its monitor object.
+class LinkServer {
+public:
+    virtual ~LinkServer() = default;
+    /// True when the server file `name` ("ftlink.exe") is installed.
+    virtual bool IsFileInstalled(const std::string& name) const = 0;
+    /// Creates the link object and returns its monitor (GetMonitor); nullptr on any failure.
+    virtual std::unique_ptr<LinkMonitor> GetMonitor() = 0;
+};
+
+/// The production back end on Linux: no link server exists, so the check always fails.
+class NoLinkServer final : public LinkServer {
+public:
+    bool IsFileInstalled(const std::string&) const override { return false; }
+    std::unique_ptr<LinkMonitor> GetMonitor() override { return nullptr; }
+};
+
+}  // namespace parlomat
