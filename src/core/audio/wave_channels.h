@@ -57,6 +57,9 @@ public:
     /// Writes the channel's present content to `path`, which it keeps open. False when the file
     /// could not be written.
     virtual bool SaveChannel(int i, const std::string& path) = 0;
+    /// Writes an empty 16-bit PCM mono wave file at `path` (the recording work file). False when
+    /// it could not be written.
+    virtual bool CreateEmptyWave(const std::string& path) = 0;
 };
 
 }  // namespace parlomat

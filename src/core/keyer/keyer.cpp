@@ -33,6 +33,8 @@ bool Keyer::modal_open() const {
            state_.windows[static_cast<int>(Window::frmAboutKeys)];
 }
 
+void Keyer::DeviceNotice(const std::string& text) { set_panel(Panel::pnlFeedback, text); }
+
 std::string Keyer::StationPath(const std::string& name) const {
     return ports_.station_dir + "/" + name;
 }

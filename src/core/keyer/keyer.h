@@ -30,6 +30,7 @@ struct KeyerPorts {
     MainWindowView& view;
     PreferencesView* preferences_view = nullptr;
     std::string station_dir;  ///< holds parlomat.ini, temp.wav and the message files
+    std::string support_url = "file:///usr/share/doc/parlomat/README.md";  ///< "&WWW Help On-line"
 };
 
 /// The main window's shared fields, readable by views and the scenario runner.
@@ -111,6 +112,9 @@ public:
     void Form_KeyDown(int key_code, int shift);
     void StatusBar1_PanelClick();
     void StatusBar1_PanelDblClick();
+
+    /// A device adapter's notice for the operator (a sound device fell back to the default).
+    void DeviceNotice(const std::string& text);
 
     static std::string GetModeText(std::int32_t mode);
 
