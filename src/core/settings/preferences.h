@@ -11,9 +11,9 @@ struct Preferences {
     std::int32_t UTCDiffHours = 5;  ///< whole hours by which UTC leads local time
     double UTCDiffMinutes = 0;      ///< the fraction of the same difference, in minutes
     std::int16_t CommPort = 1;
-    std::string PTTKey = "DTR";  ///< "DTR" or "RTS" (upper case)
-    std::string PTTInt = "CTS";  ///< "CTS", "DSR" or empty (upper case)
-    std::string Recorder;        ///< outside recorder command line; empty = built-in
+    std::string PTTKey = "DTR";     ///< "DTR" or "RTS" (upper case)
+    std::string PTTInt = "CTS";     ///< "CTS", "DSR" or empty (upper case)
+    std::string Recorder;           ///< outside recorder command line; empty = built-in
     std::int32_t FTLinkDelay = 90;  ///< ms, polling interval of the link's release wait
     std::int16_t NAMSTiming = 1;    ///< Sked segment code 1..4
     double IDInterval = 10;         ///< minutes
@@ -30,7 +30,7 @@ void LoadPrefs(Preferences& prefs, const std::string& ini_path);
 bool SavePrefs(const Preferences& prefs, const std::string& ini_path);
 
 /// The serial device that port `number` opens: key "COM<number>" of section "Ports" in
-/// `ini_path` when present, else /dev/ttyS<number-1>.
+/// `ini_path` when present, else /dev/ttyS<number-1>; empty when there is none (number < 1).
 std::string SerialDevicePath(const std::string& ini_path, int number);
 
 }  // namespace parlomat

@@ -1,0 +1,117 @@
+#include "core/settings/preferences.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "core/settings/numbers.h"
+#include "core/settings/profile_file.h"
+
+namespace parlomat {
+
+namespace {
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+// Keeps a fractional field finite and inside the 32-bit range ("1e999" must not reach a timer).
+double ClampFraction(double value) {
+    if (std::isnan(value)) {
+        return 0.0;
+    }
+    constexpr double lo = static_cast<double>(std::numeric_limits<std::int32_t>::min());
+    constexpr double hi = static_cast<double>(std::numeric_limits<std::int32_t>::max());
+    return std::clamp(value, lo, hi);
+}
+
+std::string Get(const std::string& path, std::string_view key, std::string_view fallback) {
+    return GetProfileString(path, kPreferenceSection, key, fallback);
+}
+
+void LoadUTCDiff(Preferences& prefs, const std::string& text) {
+    prefs.UTCDiffHours = RoundToInt32(LeadingNumber(text));
+    const auto point = text.find('.');
+    if (point == std::string::npos) {
+        return;
+    }
+    double minutes = ClampFraction(LeadingNumber(std::string_view(text).substr(point)) * 60.0);
+    prefs.UTCDiffHours = RoundToInt32(LeadingNumber(std::string_view(text).substr(0, point)));
+    if (text.front() == '-') {
+        minutes = -minutes;
+    }
+    prefs.UTCDiffMinutes = minutes;
+}
+
+std::int16_t LoadNAMSTiming(const std::string& text) {
+    const std::string upper = Upper(text);
+    if (upper == "TRUE") {
+        return 1;
+    }
+    if (upper == "FALSE") {
+        return 2;
+    }
+    const double v = LeadingNumber(text);
+    return v >= 1.0 && v <= 3.0 ? RoundToInt16(v) : std::int16_t{1};
+}
+
+}  // namespace
+
+void LoadPrefs(Preferences& prefs, const std::string& ini_path) {
+    prefs.PTTDelay = RoundToInt32(std::fabs(LeadingNumber(Get(ini_path, "PTT Delay", "10"))));
+    LoadUTCDiff(prefs, Get(ini_path, "UTCDiff", "5"));
+    prefs.CommPort = RoundToInt16(LeadingNumber(Get(ini_path, "CommPort", "1")));
+    prefs.PTTKey = Upper(Get(ini_path, "PTT Key", "DTR"));
+    prefs.PTTInt = Upper(Get(ini_path, "PTT Int", "CTS"));
+    prefs.Recorder = Get(ini_path, "Recorder", "");
+    prefs.FTLinkDelay = RoundToInt32(LeadingNumber(Get(ini_path, "FTLink", "90")));
+    prefs.NAMSTiming = LoadNAMSTiming(Get(ini_path, "NAMSTiming", "1"));
+    prefs.IDInterval = ClampFraction(LeadingNumber(Get(ini_path, "IDInterval", "10")));
+    prefs.AudioOut = Get(ini_path, "AudioOut", "");
+    prefs.AudioIn = Get(ini_path, "AudioIn", "");
+}
+
+bool SavePrefs(const Preferences& prefs, const std::string& ini_path) {
+    const double utc_diff = prefs.UTCDiffHours + prefs.UTCDiffMinutes / 60.0;
+    const std::pair<const char*, std::string> keys[] = {
+        {"CommPort", NumberText(prefs.CommPort)},
+        {"UTCDiff", NumberText(utc_diff)},
+        {"PTT Key", prefs.PTTKey},
+        {"PTT Int", prefs.PTTInt},
+        {"FTLink", NumberText(prefs.FTLinkDelay)},
+        {"PTT Delay", NumberText(prefs.PTTDelay)},
+        {"Recorder", prefs.Recorder},
+        {"IDInterval", NumberText(prefs.IDInterval)},
+        {"AudioOut", prefs.AudioOut},
+        {"AudioIn", prefs.AudioIn},
+    };
+    // A failed write does not stop the others.
+    bool all_written = true;
+    for (const auto& [key, value] : keys) {
+        all_written = WriteProfileString(ini_path, kPreferenceSection, key, value) && all_written;
+    }
+    return all_written;
+}
+
+std::string SerialDevicePath(const std::string& ini_path, int number) {
+    const std::string assigned =
+        GetProfileString(ini_path, "Ports", "COM" + std::to_string(number), "");
+    if (!assigned.empty()) {
+        return assigned;
+    }
+    if (number < 1) {
+        return {};
+    }
+    return "/dev/ttyS" + std::to_string(number - 1);
+}
+
+}  // namespace parlomat
