@@ -189,6 +189,13 @@ private:
     std::unique_ptr<LinkMonitor> FTMonitor;
     std::unique_ptr<PreferencesForm> prefs_form_;
 
+    // PTT outputs this keyer raised; the next unkey lowers them whichever branch it takes.
+    void LowerRaisedLines();
+    bool dtr_raised_ = false;
+    bool rts_raised_ = false;
+    // The link was asked to key and has not since been told to unkey.
+    bool link_keyed_ = false;
+
     Timer tmrClock;
     Timer tmrMSGStatus;
     Timer tmrPlayback;

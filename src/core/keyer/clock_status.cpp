@@ -1,0 +1,35 @@
+#include <string>
+
+#include "core/keyer/clock_text.h"
+#include "core/keyer/keyer.h"
+
+namespace parlomat {
+
+void Keyer::tmrClock_Timer() {
+    const LocalTime now = scheduler_.local_now();
+    const std::chrono::seconds local = TimeOfDay(now);
+    ClockText = TimeOfDayText(local);
+    UTCTime = UtcTimeOfDay(local, prefs.UTCDiffHours, prefs.UTCDiffMinutes);
+    set_panel(Panel::pnlTime, TimeOfDayText(UTCTime));
+    if (IDDueTime) {
+        set_panel(Panel::pnlID, now < *IDDueTime ? IdCountdownText(*IDDueTime - now) : "ID");
+    }
+    PollPTTInterrupt();
+}
+
+void Keyer::StatusBar1_PanelClick() {
+    const std::string& id = panel(Panel::pnlID);
+    if (id.empty()) {
+        IDDueTime = scheduler_.local_now() + MinutesAsSeconds(prefs.IDInterval);
+    } else if (id == "ID") {
+        IDDueTime = scheduler_.local_now() + MinutesAsSeconds(prefs.IDInterval);
+        set_panel(Panel::pnlID, "Reset");
+    }
+}
+
+void Keyer::StatusBar1_PanelDblClick() {
+    IDDueTime.reset();
+    set_panel(Panel::pnlID, "");
+}
+
+}  // namespace parlomat

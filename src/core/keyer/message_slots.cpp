@@ -1,0 +1,34 @@
+#include <string>
+
+#include "core/keyer/keyer.h"
+
+namespace parlomat {
+
+void Keyer::optMessage_Click(int index) {
+    if (index < 0 || index >= kSlotCount) {
+        return;
+    }
+    set_slot_colours(ActiveMsg, false);
+    mci.SetUpdateInterval(ActiveMsg, 0);
+    set_gauge(0);
+    mci.StopChannel(ActiveMsg);
+    ActiveMsg = static_cast<std::int16_t>(index);
+    set_active(index);
+    for (int i = 0; i < kSlotCount; ++i) {
+        set_slot_bold(i, i == index);
+    }
+}
+
+void Keyer::txtPAM_Change(int index, const std::string& text) {
+    if (index >= 0 && index < kSlotCount) {
+        set_slot_delay(index, text);
+    }
+}
+
+void Keyer::chkLoop_Change(int index, int value) {
+    if (index >= 0 && index < kSlotCount && value >= 0 && value <= 2) {
+        set_slot_loop(index, value);
+    }
+}
+
+}  // namespace parlomat

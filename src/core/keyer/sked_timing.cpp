@@ -1,0 +1,86 @@
+#include <string>
+
+#include "core/keyer/keyer.h"
+#include "core/keyer/run_intervals.h"
+#include "core/keyer/sked_segments.h"
+
+namespace parlomat {
+
+void Keyer::tmrMST_Timer() {
+    if (!state_.checks[static_cast<int>(Check::chkMode)]) {
+        return;
+    }
+    const auto transmit = IsTransmitSegment(ClockText, prefs.NAMSTiming, XmitOddSegments);
+    if (!transmit) {
+        return;
+    }
+    if (*transmit) {
+        if (InXmitPeriod) {
+            return;
+        }
+        set_panel(Panel::pnlMode, "XMIT");
+        tmrMSGStatus.set_interval(Ms{100});
+        InXmitPeriod = true;
+        if (Playing) {
+            PTT_Control(true);
+            tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
+            tmrPlayback.set_enabled(true);
+        } else {
+            set_panel(Panel::pnlFeedback, "Playback not Enabled");
+        }
+        return;
+    }
+    if (!InXmitPeriod) {
+        return;
+    }
+    PTT_Control(false);
+    tmrRcvWindow.set_interval(Ms{0});
+    tmrRcvWindow.set_enabled(false);
+    tmrPlayback.set_interval(Ms{0});
+    tmrPlayback.set_enabled(false);
+    set_panel(Panel::pnlMode, "RECV");
+    tmrMSGStatus.set_interval(Ms{0});
+    tmrMSGStatus.set_enabled(false);
+    InXmitPeriod = false;
+    if (!MsgLoaded[ActiveMsg]) {
+        set_panel(Panel::pnlFeedback, "MSG " + std::to_string(ActiveMsg + 1) + " is not loaded");
+    } else {
+        mci.StopChannel(ActiveMsg);
+        set_panel(Panel::pnlFeedback, "Playback Suspended");
+    }
+}
+
+void Keyer::chkMode_Click(int value) {
+    set_check(Check::chkMode, value == 1);
+    cmdStop_Click();
+    if (panel(Panel::pnlMode) != "Manual") {
+        tmrMST.set_enabled(false);
+        set_panel(Panel::pnlMode, "Manual");
+        set_panel(Panel::pnlFeedback, "");
+        SkedMode = false;
+        tmrMSGStatus.set_enabled(true);
+        cmdStop_Click();
+        return;
+    }
+    tmrMST.set_enabled(true);
+    SkedMode = true;
+    set_panel(Panel::pnlMode, InXmitPeriod ? "XMIT" : "RECV");
+}
+
+void Keyer::chkInterval_Click(int value) {
+    set_check(Check::chkInterval, value == 1);
+    XmitOddSegments = value == 1;
+}
+
+void Keyer::mnuOptionsTimingItem_Click(int index) {
+    if (index < 0 || index > 3) {
+        return;
+    }
+    prefs.NAMSTiming = static_cast<std::int16_t>(index + 1);
+    set_check(Check::Timing15s, index == 0);
+    set_check(Check::Timing30s, index == 1);
+    set_check(Check::TimingMinute, index == 2);
+    set_check(Check::Timing2Min, index == 3);
+}
+
+}  // namespace parlomat

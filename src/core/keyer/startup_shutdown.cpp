@@ -1,0 +1,76 @@
+#include <string>
+
+#include "core/keyer/keyer.h"
+
+namespace parlomat {
+
+void Keyer::Show() {
+    Form_Load();
+    set_window(Window::frmMainScreen, true);
+}
+
+void Keyer::Form_Load() {
+    tmrClock.set_interval(Ms{200});
+    tmrClock.set_enabled(true);
+
+    set_caption("Parlomat");
+    optMessage_Click(0);
+    mnuOptionsItem_Click(2);
+    set_panel(Panel::pnlMode, "Manual");
+    InXmitPeriod = false;
+    SkedMode = false;
+    FTLinkDecision();
+    set_hourglass(true);
+    IniPath = ports_.station_dir + "/parlomat.ini";
+    LoadPrefs(prefs, IniPath);
+    GetLastconfig();
+    if (FTLinkActive) {
+        tmrFTLinkDelay.set_interval(Ms{prefs.FTLinkDelay});
+    } else {
+        OpenCommPort();
+    }
+    mci.PrepareChannels();
+    set_check(Check::Timing15s, prefs.NAMSTiming == 1);
+    set_check(Check::Timing30s, prefs.NAMSTiming == 2);
+    set_check(Check::TimingMinute, prefs.NAMSTiming == 3);
+    set_check(Check::Timing2Min, false);
+    set_hourglass(false);
+}
+
+void Keyer::RequestClose() {
+    if (state_.ended || !Form_QueryUnload()) {
+        return;
+    }
+    Form_Unload();
+    tmrClock.set_enabled(false);
+    tmrFTLinkDelay.set_enabled(false);
+    set_window(Window::frmMainScreen, false);
+    state_.ended = true;
+    view_.program_ended();
+}
+
+bool Keyer::Form_QueryUnload() {
+    return dialogs_.message_box(MsgIcon::None, "Confirm Program Exit",
+                                "Do you wish to quit this program?",
+                                MsgButtons::YesNo) == MsgReply::Yes;
+}
+
+void Keyer::Form_Unload() {
+    tmrMSGStatus.set_enabled(false);
+    tmrMST.set_enabled(false);
+    tmrPlayback.set_enabled(false);
+    tmrRcvWindow.set_enabled(false);
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (MsgLoaded[i]) {
+            mci.CloseChannel(i);
+        }
+    }
+    // The transmitter must not stay keyed once the program is gone.
+    LowerRaisedLines();
+    if (link_keyed_ && FTMonitor && FTMonitor->SetPTT(0)) {
+        link_keyed_ = false;
+    }
+    SaveLastConfig();
+}
+
+}  // namespace parlomat
