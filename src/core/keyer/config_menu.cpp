@@ -1,0 +1,135 @@
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "core/audio/paths.h"
+#include "core/keyer/keyer.h"
+#include "core/settings/msg_config.h"
+#include "core/settings/numbers.h"
+#include "core/settings/profile_file.h"
+#include "core/shell/about_texts.h"
+
+namespace parlomat {
+namespace {
+
+constexpr const char* kConfigFilter = "Parlomat Config (*.pmc)|*.pmc|All (*.*)|*.*";
+
+bool IsFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace
+
+void Keyer::ReadMsgConfig(const std::string& path) {
+    const auto config = ReadMsgConfigSection(path);
+    for (int i = 0; i < kSlotCount; ++i) {
+        const auto& slot = config[i];
+        set_slot_name(i, slot.name);
+        set_slot_delay(i, slot.delay);
+        set_slot_loop(i, slot.loop ? 1 : 0);
+        if (mci.ChannelMode(i) != mode::kNotOpen) {
+            mci.CloseChannel(i);
+        }
+        // The flag follows the slot: a slot whose earlier open had failed is not left marked.
+        MsgLoaded[i] = false;
+        if (slot.name.empty()) {
+            continue;
+        }
+        const auto file = PathUnder(ports_.station_dir, slot.name);
+        if (file && IsFile(*file)) {
+            mci.OpenChannel(i, *file);
+            MsgLoaded[i] = true;
+        } else {
+            set_slot_name(i, "");
+        }
+    }
+}
+
+bool Keyer::WriteMsgConfig(const std::string& path) {
+    MsgConfig config;
+    for (int i = 0; i < kSlotCount; ++i) {
+        const auto& look = state_.slots[i];
+        config[i] = MsgSlotConfig{look.name, look.delay, look.loop == 1};
+    }
+    return WriteMsgConfigSection(path, config);
+}
+
+void Keyer::GetLastconfig() {
+    ReadMsgConfig(IniPath);
+}
+
+void Keyer::SaveLastConfig() {
+    WriteMsgConfig(IniPath);
+    WriteProfileString(IniPath, kPreferenceSection, "NAMSTiming", NumberText(prefs.NAMSTiming));
+}
+
+void Keyer::LoadConfig() {
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.title = "Load Configuration File:";
+    request.filter = kConfigFilter;
+    request.initial_dir = ports_.station_dir;
+    request.hide_read_only = true;
+    const auto chosen = dialogs_.file_dialog(request);
+    if (!chosen || chosen->empty()) {
+        return;
+    }
+    set_caption(std::string(kProductName) + "  -  using " + StripPath(*chosen));
+    ReadMsgConfig(*chosen);
+}
+
+void Keyer::SaveConfig() {
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Save;
+    request.title = "Save Configuration File:";
+    request.filter = kConfigFilter;
+    request.initial_dir = ports_.station_dir;
+    request.hide_read_only = true;
+    request.confirm_overwrite = true;
+    const auto chosen = dialogs_.file_dialog(request);
+    if (!chosen || chosen->empty()) {
+        return;
+    }
+    const auto target = HasExtension(*chosen, ".pmc") ? *chosen : *chosen + ".pmc";
+    if (!WriteMsgConfig(target)) {
+        set_panel(Panel::pnlFeedback, "Save failed");
+    }
+}
+
+void Keyer::mnuFileItem_Click(int index) {
+    switch (index) {
+        case 0:
+            LoadConfig();
+            break;
+        case 1:
+            SaveConfig();
+            break;
+        case 2:
+            ShowPreferences();
+            break;
+        case 4:
+            RequestClose();
+            break;
+        default:
+            break;
+    }
+}
+
+void Keyer::ShowPreferences() {
+    // A form closes from inside its own handler; it is dropped here, on the next opening, or
+    // once the view is done with it.
+    prefs_form_.reset();
+    prefs_form_ =
+        std::make_unique<PreferencesForm>(prefs, IniPath, dialogs_, ports_.preferences_view,
+                                          [this] { set_window(Window::frmPreferences, false); });
+    set_window(Window::frmPreferences, true);
+    prefs_form_->Form_Load();
+    view_.show_modal(Window::frmPreferences);
+    if (prefs_form_ && !prefs_form_->is_open()) {
+        prefs_form_.reset();
+    }
+}
+
+}  // namespace parlomat

@@ -1,0 +1,134 @@
+#include "core/settings/msg_config.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/settings/numbers.h"
+#include "core/settings/profile_file.h"
+
+namespace parlomat {
+namespace {
+
+constexpr std::string_view kEmptyName = "EMPTY";
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+/// The whole text is one decimal number: sign, digits, optional fraction, optional exponent.
+bool IsNumberText(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < text.size() && IsDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return false;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        std::size_t exponent_digits = 0;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+            ++exponent_digits;
+        }
+        if (exponent_digits == 0) {
+            return false;
+        }
+    }
+    return i == text.size();
+}
+
+std::string Key(const char* stem, int slot) {
+    return stem + std::to_string(slot + 1);
+}
+
+}  // namespace
+
+bool LoopLiteral(std::string_view text) {
+    const auto value = TrimBlanks(text);
+    if (EqualsNoCase(value, "True")) {
+        return true;
+    }
+    if (IsNumberText(value)) {
+        return LeadingNumber(value) != 0;
+    }
+    return false;
+}
+
+std::string DelayTextToWrite(std::string_view delay) {
+    return LeadingNumber(delay) > 0 ? ProfileValueText(delay) : std::string("0");
+}
+
+std::string ProfileValueText(std::string_view text) {
+    std::string value;
+    value.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            value += ' ';
+        } else if (c != '\0') {
+            value += c;
+        }
+    }
+    return value;
+}
+
+MsgConfig ReadMsgConfigSection(const std::string& path) {
+    MsgConfig config;
+    for (int i = 0; i < kMsgConfigSlots; ++i) {
+        auto& slot = config[i];
+        slot.name = GetProfileString(path, kMsgConfigSection, Key("MSG", i), kEmptyName);
+        if (slot.name == kEmptyName) {
+            slot.name.clear();
+        }
+        slot.delay = GetProfileString(path, kMsgConfigSection, Key("Delay", i), "");
+        slot.loop = LoopLiteral(GetProfileString(path, kMsgConfigSection, Key("Loop", i), ""));
+    }
+    return config;
+}
+
+bool WriteMsgConfigSection(const std::string& path, const MsgConfig& config) {
+    bool written = true;
+    for (int i = 0; i < kMsgConfigSlots; ++i) {
+        const auto& slot = config[i];
+        written &=
+            WriteProfileString(path, kMsgConfigSection, Key("MSG", i), ProfileValueText(slot.name));
+        written &= WriteProfileString(path, kMsgConfigSection, Key("Delay", i),
+                                      DelayTextToWrite(slot.delay));
+        written &= WriteProfileString(path, kMsgConfigSection, Key("Loop", i),
+                                      slot.loop ? "True" : "False");
+    }
+    return written;
+}
+
+}  // namespace parlomat

@@ -1,0 +1,261 @@
+#include "core/settings/preferences_form.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+#include "core/settings/msg_config.h"
+#include "core/settings/numbers.h"
+#include "core/settings/profile_file.h"
+
+namespace parlomat {
+namespace {
+
+constexpr const char* kProgramTitle = "Parlomat";
+constexpr const char* kPortsSection = "Ports";
+
+std::string UpperCase(std::string text) {
+    for (auto& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+/// An optional sign and digits, blanks around allowed: the only UTC difference without a full
+/// stop that is taken as a whole number of hours.
+bool IsWholeNumber(std::string_view text) {
+    auto digits = TrimBlanks(text);
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+        digits.remove_prefix(1);
+    }
+    return !digits.empty() &&
+           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+/// A fractional field kept finite and within the 32-bit range, fraction and sign kept.
+double ClampFraction(double value) {
+    constexpr double kLimit = std::numeric_limits<std::int32_t>::max();
+    return std::clamp(value, -kLimit, kLimit);
+}
+
+}  // namespace
+
+PreferencesForm::PreferencesForm(Preferences& prefs, std::string ini_path, Dialogs& dialogs,
+                                 PreferencesView* view, std::function<void()> on_close)
+    : prefs_(prefs),
+      ini_path_(std::move(ini_path)),
+      dialogs_(dialogs),
+      view_(view),
+      on_close_(std::move(on_close)) {}
+
+void PreferencesForm::Form_Load() {
+    auto& ports = items_[static_cast<int>(PrefControl::cmbPort)];
+    ports.clear();
+    for (int port = 1; port <= 8; ++port) {
+        ports.push_back(SignedNumberText(port));
+    }
+    items_[static_cast<int>(PrefControl::cmbPTT)] = {"", "DTR", "RTS"};
+    items_[static_cast<int>(PrefControl::cmbINT)] = {"", "DSR", "CTS"};
+
+    const auto show = [this](PrefControl control, std::string text) {
+        texts_[static_cast<int>(control)] = std::move(text);
+        if (view_ != nullptr) {
+            view_->control_changed(control, texts_[static_cast<int>(control)]);
+        }
+    };
+    show(PrefControl::txtFTLinkDelay, std::to_string(prefs_.FTLinkDelay));
+    show(PrefControl::txtPTTDelay, std::to_string(prefs_.PTTDelay));
+    show(PrefControl::txtRecorder, prefs_.Recorder);
+    show(PrefControl::txtID, SignedNumberText(prefs_.IDInterval));
+    show(PrefControl::cmbPort, SignedNumberText(prefs_.CommPort));
+    show(PrefControl::txtUTCDiff,
+         SignedNumberText(prefs_.UTCDiffHours + prefs_.UTCDiffMinutes / 60));
+    show(PrefControl::cmbPTT, prefs_.PTTKey);
+    show(PrefControl::cmbINT, prefs_.PTTInt);
+    show(PrefControl::cmbAudioOut, prefs_.AudioOut);
+    show(PrefControl::cmbAudioIn, prefs_.AudioIn);
+    show(PrefControl::cmbPortDevice, SerialDevicePath(ini_path_, prefs_.CommPort));
+    OldCommPort = prefs_.CommPort;
+    open_ = true;
+}
+
+void PreferencesForm::cmdSave_Click() {
+    const auto refuse = [this](const char* title, const char* text) {
+        dialogs_.message_box(MsgIcon::Critical, title, text, MsgButtons::Ok);
+    };
+    const auto notice = [this](MsgIcon icon, const char* title, const char* text) {
+        dialogs_.message_box(icon, title, text, MsgButtons::Ok);
+    };
+
+    const double port = LeadingNumber(text(PrefControl::cmbPort));
+    if (port < 1) {
+        refuse("Invalid Comm Port", "The comm port must be a number, usually between 1 and 4.");
+        return;
+    }
+    if (port > 8) {
+        notice(MsgIcon::Exclamation, "Valid Comm Port?",
+               "The comm port is usually between 1 and 4.  Please verify that you are using the "
+               "correct comm port number.");
+    }
+    const auto ptt_key = UpperCase(text(PrefControl::cmbPTT));
+    if (ptt_key != "RTS" && ptt_key != "DTR") {
+        refuse("Invalid Comm Port",
+               "The PTT control line can only use either DTR or RTS on the comm port.");
+        return;
+    }
+    const auto ptt_int = UpperCase(text(PrefControl::cmbINT));
+    if (ptt_int != "CTS" && ptt_int != "DSR") {
+        refuse("Invalid PTT Interrupt",
+               "The PTT interrupt line can only use either CTS or DSR on the comm port.");
+        return;
+    }
+    const double link_delay = LeadingNumber(text(PrefControl::txtFTLinkDelay));
+    if (link_delay < 0) {
+        refuse("Invalid Delay Value", "The FT link delay value can not be a negative number.");
+        return;
+    }
+    if (link_delay > 200) {
+        notice(MsgIcon::Information, "FT Link Delay Value",
+               "The FT link delay value is usually not this high.  Most installations do well at "
+               "a value of 75 or so.");
+    }
+    const double ptt_delay = LeadingNumber(text(PrefControl::txtPTTDelay));
+    if (ptt_delay < 0) {
+        refuse("Invalid Delay Value", "The PTT delay value can not be a negative number.");
+        return;
+    }
+    if (ptt_delay > 1000) {
+        notice(MsgIcon::Information, "PTT Delay Value",
+               "The PTT delay value is entered as milliseconds.  Most installations do well at a "
+               "value < 1000 mS (1 second).");
+    }
+    const double id_interval = LeadingNumber(text(PrefControl::txtID));
+    if (id_interval < 0) {
+        refuse("Invalid Interval Value", "The ID interval can not be a negative number.");
+        return;
+    }
+    auto utc = std::string(text(PrefControl::txtUTCDiff));
+    utc.erase(0, utc.find_first_not_of(' '));
+    const auto stop = utc.find('.');
+    if (stop == std::string::npos && !IsWholeNumber(utc)) {
+        refuse("Invalid UTC Difference",
+               "The UTC difference must be a number of hours, such as 5 or -3.5.");
+        return;
+    }
+
+    prefs_.CommPort = RoundToInt16(port);
+    prefs_.PTTKey = ptt_key;
+    prefs_.PTTInt = ptt_int;
+    prefs_.FTLinkDelay = RoundToInt32(link_delay);
+    prefs_.PTTDelay = RoundToInt32(ptt_delay);
+    prefs_.Recorder = text(PrefControl::txtRecorder);
+    prefs_.IDInterval = ClampFraction(id_interval);
+    if (stop != std::string::npos) {
+        prefs_.UTCDiffMinutes = ClampFraction(LeadingNumber(utc.substr(stop)) * 60);
+        prefs_.UTCDiffHours = RoundToInt32(LeadingNumber(utc.substr(0, stop)));
+        if (utc.front() == '-') {
+            prefs_.UTCDiffMinutes = -prefs_.UTCDiffMinutes;
+        }
+    } else {
+        prefs_.UTCDiffHours = RoundToInt32(LeadingNumber(utc));
+        prefs_.UTCDiffMinutes = 0;
+    }
+    prefs_.AudioOut = text(PrefControl::cmbAudioOut);
+    prefs_.AudioIn = text(PrefControl::cmbAudioIn);
+
+    bool saved = SavePrefs(prefs_, ini_path_);
+    bool device_changed = false;
+    const auto device = ProfileValueText(TrimBlanks(text(PrefControl::cmbPortDevice)));
+    if (!device.empty() && device != SerialDevicePath(ini_path_, prefs_.CommPort)) {
+        saved &= WriteProfileString(ini_path_, kPortsSection,
+                                    "COM" + std::to_string(prefs_.CommPort), device);
+        device_changed = true;
+    }
+    if (!saved) {
+        dialogs_.message_box(MsgIcon::Exclamation, kProgramTitle,
+                             "The preferences could not be written to " + ini_path_ +
+                                 ".  They are in force until Parlomat is closed.",
+                             MsgButtons::Ok);
+    }
+    if (prefs_.CommPort != OldCommPort || device_changed) {
+        dialogs_.message_box(MsgIcon::Exclamation, kProgramTitle,
+                             "Parlomat must be shutdown and restarted in order for a comm port "
+                             "change to take effect.",
+                             MsgButtons::Ok);
+    }
+    close();
+}
+
+void PreferencesForm::cmdCancel_Click() {
+    close();
+}
+
+void PreferencesForm::cmdSelectRecorder_Click() {
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.title = "Select Audio Recorder:";
+    request.filter = "Program files (*)|*|All files (*.*)|*.*";
+    request.filter_index = 1;
+    request.initial_dir = "/usr/bin";
+    request.file_name = prefs_.Recorder;
+    request.hide_read_only = true;
+    const auto chosen = dialogs_.file_dialog(request);
+    if (!chosen) {
+        return;
+    }
+    // The recorder is a command line: a path with blanks is quoted so it stays one program.
+    const bool quote = chosen->find_first_of(" \t") != std::string::npos;
+    set_text(PrefControl::txtRecorder, quote ? "\"" + *chosen + "\"" : *chosen);
+}
+
+const std::string& PreferencesForm::text(PrefControl control) const {
+    return texts_[static_cast<int>(control)];
+}
+
+void PreferencesForm::set_text(PrefControl control, const std::string& text) {
+    auto& current = texts_[static_cast<int>(control)];
+    if (current == text) {
+        return;
+    }
+    current = text;
+    if (view_ != nullptr) {
+        view_->control_changed(control, current);
+    }
+    if (control == PrefControl::cmbPort) {
+        // The device box follows the chosen number, showing the device that number opens.
+        const double port = LeadingNumber(text);
+        if (port >= 1) {
+            set_text(PrefControl::cmbPortDevice, SerialDevicePath(ini_path_, RoundToInt16(port)));
+        }
+    }
+}
+
+const std::vector<std::string>& PreferencesForm::items(PrefControl control) const {
+    return items_[static_cast<int>(control)];
+}
+
+void PreferencesForm::set_items(PrefControl control, std::vector<std::string> items) {
+    items_[static_cast<int>(control)] = std::move(items);
+}
+
+void PreferencesForm::close() {
+    open_ = false;
+    if (on_close_) {
+        on_close_();
+    }
+}
+
+}  // namespace parlomat
