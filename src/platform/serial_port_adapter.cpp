@@ -1,0 +1,183 @@
+#include "platform/serial_port_adapter.h"
+
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "core/settings/preferences.h"
+#include "platform/serial_line_settings.h"
+
+namespace parlomat {
+namespace {
+
+bool Fail(SerialError& error, int number) {
+    error.number = number;
+    error.description = std::generic_category().message(number);
+    return false;
+}
+
+bool Busy(SerialError& error) {
+    error.number = SerialError::kBusy;
+    error.description = std::generic_category().message(EBUSY);
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::string> SerialPortAdapter::DefaultLockDirs() {
+    return {"/run/lock", "/var/lock"};
+}
+
+SerialPortAdapter::SerialPortAdapter(std::string ini_path, std::vector<std::string> lock_dirs)
+    : ini_path_(std::move(ini_path)), lock_(std::move(lock_dirs)) {}
+
+SerialPortAdapter::~SerialPortAdapter() {
+    close_port();
+}
+
+void SerialPortAdapter::set_port_number(std::int16_t number) {
+    number_ = number;
+}
+
+std::int16_t SerialPortAdapter::port_number() const {
+    return number_;
+}
+
+void SerialPortAdapter::set_settings(const std::string& settings) {
+    settings_ = settings;
+}
+
+void SerialPortAdapter::set_input_length(int length) {
+    input_length_ = length;
+}
+
+void SerialPortAdapter::set_dtr(bool on) {
+    set_line(TIOCM_DTR, on);
+}
+
+void SerialPortAdapter::set_rts(bool on) {
+    set_line(TIOCM_RTS, on);
+}
+
+bool SerialPortAdapter::is_open() const {
+    return fd_ >= 0;
+}
+
+bool SerialPortAdapter::cts() const {
+    return input(TIOCM_CTS);
+}
+
+bool SerialPortAdapter::dsr() const {
+    return input(TIOCM_DSR);
+}
+
+void SerialPortAdapter::set_lost_handler(std::function<void()> handler) {
+    lost_handler_ = std::move(handler);
+}
+
+bool SerialPortAdapter::open(SerialError& error) {
+    if (fd_ >= 0) {
+        return Busy(error);
+    }
+    const auto line = ParseSerialLineSettings(settings_);
+    if (!line) {
+        return Fail(error, EINVAL);
+    }
+    device_ = SerialDevicePath(ini_path_, number_);
+    if (lock_.acquire(device_) == SerialLockFile::Result::kHeld) {
+        return Busy(error);
+    }
+
+    const int fd = ::open(device_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        lock_.release();
+        return err == EBUSY ? Busy(error) : Fail(error, err);
+    }
+    const auto give_up = [&](int err) {
+        ::close(fd);
+        lock_.release();
+        return err == EBUSY || err == EWOULDBLOCK ? Busy(error) : Fail(error, err);
+    };
+    // The flock goes before any line change, so a device another program holds is left alone.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        return give_up(errno);
+    }
+    const int both = TIOCM_DTR | TIOCM_RTS;
+    if (ioctl(fd, TIOCMBIC, &both) != 0) {
+        return give_up(errno);
+    }
+    if (ioctl(fd, TIOCEXCL) != 0) {
+        return give_up(errno);
+    }
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) {
+        return give_up(errno);
+    }
+    // Leaving a zero rate raises DTR and RTS again in most drivers.
+    const bool was_hung_up = cfgetospeed(&tio) == B0;
+    ApplySerialLineSettings(*line, tio);
+    if (tcsetattr(fd, TCSANOW, &tio) != 0) {
+        return give_up(errno);
+    }
+    if (was_hung_up && ioctl(fd, TIOCMBIC, &both) != 0) {
+        return give_up(errno);
+    }
+    tcflush(fd, TCIOFLUSH);
+    fd_ = fd;
+    lost_queued_ = false;
+    return true;
+}
+
+void SerialPortAdapter::set_line(int line, bool on) {
+    if (fd_ < 0) {
+        return;
+    }
+    if (ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line) != 0) {
+        lose();
+    }
+}
+
+bool SerialPortAdapter::input(int line) const {
+    if (fd_ < 0) {
+        return false;
+    }
+    int lines = 0;
+    if (ioctl(fd_, TIOCMGET, &lines) != 0) {
+        lose();
+        return false;
+    }
+    return (lines & line) != 0;
+}
+
+void SerialPortAdapter::lose() const {
+    close_port();
+    if (lost_queued_) {
+        return;
+    }
+    lost_queued_ = true;
+    QMetaObject::invokeMethod(
+        &queue_,
+        [this] {
+            if (auto handler = lost_handler_) {
+                handler();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void SerialPortAdapter::close_port() const {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    lock_.release();
+}
+
+}  // namespace parlomat

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QObject>
+
+#include "core/keyer/serial_port.h"
+#include "platform/serial_lock_file.h"
+
+namespace parlomat {
+
+/// The keying serial port on a Linux tty, through termios and the modem-control ioctls.
+///
+/// Port number N opens the device `SerialDevicePath(ini_path, N)` names. The kernel raises DTR
+/// and RTS whenever a tty opens; `open` lowers both in one call straight after, so a station
+/// keyed on either line is not left transmitting. A device claimed by another program (a live
+/// lock file, an exclusive open, an flock) fails with `SerialError::kBusy`; every other failure
+/// carries errno and the system's description. A device that goes away while open (a USB
+/// adapter unplugged) closes the port: line writes do nothing, CTS and DSR read as not asserted,
+/// and the lost handler runs once from the event loop.
+class SerialPortAdapter final : public SerialPort {
+  public:
+    /// The lock directories every serial program on the machine looks in.
+    static std::vector<std::string> DefaultLockDirs();
+
+    explicit SerialPortAdapter(std::string ini_path,
+                               std::vector<std::string> lock_dirs = DefaultLockDirs());
+    ~SerialPortAdapter() override;
+    SerialPortAdapter(const SerialPortAdapter&) = delete;
+    SerialPortAdapter& operator=(const SerialPortAdapter&) = delete;
+
+    void set_port_number(std::int16_t number) override;
+    std::int16_t port_number() const override;
+    void set_settings(const std::string& settings) override;
+    void set_input_length(int length) override;
+    void set_dtr(bool on) override;
+    void set_rts(bool on) override;
+    bool open(SerialError& error) override;
+    bool is_open() const override;
+    bool cts() const override;
+    bool dsr() const override;
+    void set_lost_handler(std::function<void()> handler) override;
+
+    /// The device path the last `open` used; empty before that.
+    const std::string& device() const { return device_; }
+
+  private:
+    void set_line(int line, bool on);
+    bool input(int line) const;
+    /// The device no longer answers: closes it and queues the lost handler once.
+    void lose() const;
+    void close_port() const;
+
+    std::string ini_path_;
+    std::int16_t number_ = 1;
+    std::string settings_ = "9600,N,8,1";
+    int input_length_ = 0;
+    std::function<void()> lost_handler_;
+    // The port closes itself when a line read finds the device gone, also from the const reads.
+    mutable int fd_ = -1;
+    mutable bool lost_queued_ = false;
+    mutable SerialLockFile lock_;
+    std::string device_;
+    // Owns the queued lost-handler calls, so none runs after the adapter is gone.
+    mutable QObject queue_;
+};
+
+}  // namespace parlomat
