@@ -1,0 +1,157 @@
+#pragma once
+
+#include <portaudio.h>
+#include <QObject>
+#include <QTimer>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/audio/wave_channels.h"
+#include "platform/audio_devices.h"
+#include "platform/audio_mixer.h"
+#include "platform/audio_ring.h"
+#include "platform/wave_file.h"
+
+namespace parlomat {
+
+/// Device choice and buffering of the audio engine.
+struct AudioEngineOptions {
+    std::string output_device;  ///< "AudioOut": a device name; empty = the default device
+    std::string input_device;   ///< "AudioIn": a device name; empty = the default device
+    /// Suggested output latency. 20 ms plays cleanly on a busy 2-core machine; 10 ms drops out.
+    std::chrono::milliseconds latency{20};
+};
+
+/// The six wave channels on PortAudio. One output stream is opened at construction and runs
+/// until destruction (silence when idle), so a play starts within one buffer. Files are decoded
+/// whole at open and converted to the stream's rate. A play ends ("Stopped") only once the
+/// stream clock has passed the DAC time of its last sample. Recording opens an input stream
+/// until StopChannel. Without an output device every channel stays kNotOpen.
+class AudioEngine : public QObject, public WaveChannels {
+    Q_OBJECT
+  public:
+    explicit AudioEngine(AudioEngineOptions options, QObject* parent = nullptr);
+    ~AudioEngine() override;
+    AudioEngine(const AudioEngine&) = delete;
+    AudioEngine& operator=(const AudioEngine&) = delete;
+
+    /// Device names for the preferences dialog.
+    static std::vector<std::string> OutputDeviceNames();
+    static std::vector<std::string> InputDeviceNames();
+
+    /// A text for the operator about the devices chosen at start-up (empty when all is well).
+    const std::string& notice() const { return notice_; }
+    /// Receives texts for the operator about events later on (a device lost), on the UI thread.
+    void set_notice_handler(std::function<void(const std::string&)> handler);
+
+    bool has_output() const { return stream_ != nullptr; }
+    /// Frames per second of the output stream (0 without one).
+    int sample_rate() const { return rate_; }
+    /// Output latency the running stream reports.
+    std::chrono::microseconds output_latency() const;
+    /// The stream clock (s) in which DAC times are given; 0 without a stream.
+    double stream_time() const;
+
+    /// DAC times of channel i's latest play, in stream time (s).
+    struct PlayTimes {
+        bool started = false;
+        double first_dac = 0;  ///< the first sample reaches the DAC
+        bool finished = false;
+        double end_dac = 0;  ///< the last sample has left the DAC
+    };
+    PlayTimes play_times(int i) const;
+    /// Stream time (s) the first sample of the running or latest recording was captured;
+    /// 0 when none has arrived yet.
+    double record_first_adc() const;
+
+    void set_listener(ChannelListener* listener) override;
+    void PrepareChannels() override;
+    void OpenChannel(int i, const std::string& path) override;
+    void CloseChannel(int i) override;
+    std::int32_t ChannelMode(int i) const override;
+    std::int32_t ChannelLength(int i) const override;
+    std::int32_t ChannelPosition(int i) const override;
+    void SetUpdateInterval(int i, std::int16_t ms) override;
+    void PlayFromStart(int i) override;
+    void StopChannel(int i) override;
+    void RecordChannel(int i) override;
+    bool SaveChannel(int i, const std::string& path) override;
+    bool CreateEmptyWave(const std::string& path) override;
+
+  private:
+    enum class Activity { Idle, Playing, Recording };
+    struct Channel {
+        bool open = false;
+        std::string path;
+        WaveData content;  ///< at the rate it was read or recorded in
+        std::shared_ptr<const std::vector<float>> play_buffer;  ///< at the stream's rate
+        bool in_mixer = false;  ///< the mixer may still read play_buffer
+        Activity activity = Activity::Idle;
+        std::uint32_t play_id = 0;
+        std::int32_t position_ms = 0;  ///< while idle
+        std::size_t record_pos = 0;    ///< next sample a recording writes
+        std::unique_ptr<QTimer> status_timer;
+    };
+    struct Retired {
+        std::shared_ptr<const std::vector<float>> buffer;
+        std::uint64_t seq = 0;  ///< free once the mixer has processed this command
+    };
+
+    static int OutputCallback(const void* input, void* output, unsigned long frames,
+                              const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags,
+                              void* self);
+    static int InputCallback(const void* input, void* output, unsigned long frames,
+                             const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags,
+                             void* self);
+    static void OutputFinished(void* self);
+
+    bool valid(int i) const { return i >= 0 && i < kCount; }
+    bool open_output();
+    void close_output();
+    void release_from_mixer(Channel& c, int i);
+    void settle(int i) const;
+    void end_recording(int i);
+    void drain_recording();
+    void housekeeping();
+    void update_housekeeping();
+    void device_lost();
+    std::int32_t ms_of(std::size_t frames, int rate) const;
+
+    AudioEngineOptions options_;
+    PortAudioSession session_;
+    std::string notice_;
+    std::function<void(const std::string&)> notice_handler_;
+    ChannelListener* listener_ = nullptr;
+
+    int output_device_ = -1;
+    int input_device_ = -1;
+    PaStream* stream_ = nullptr;
+    int out_channels_ = 1;
+    int rate_ = 0;
+    std::unique_ptr<AudioMixer> mixer_;
+    std::atomic<bool> output_finished_{false};
+    std::uint64_t watched_buffers_ = 0;
+    std::chrono::steady_clock::time_point watched_since_{};
+
+    PaStream* input_stream_ = nullptr;
+    std::atomic<bool> record_started_{false};
+    std::atomic<double> record_first_adc_{0};
+    int recording_channel_ = -1;
+    int record_rate_ = 0;
+    AudioRing<float> record_ring_{1u << 21};
+    std::atomic<bool> record_overflow_{false};
+
+    std::uint32_t next_play_id_ = 1;
+    mutable std::array<Channel, kCount> channels_;
+    std::vector<Retired> retired_;
+    QTimer housekeeping_timer_;
+};
+
+}  // namespace parlomat

@@ -1,0 +1,107 @@
+#include "platform/audio_mixer.h"
+
+#include <algorithm>
+
+namespace parlomat {
+
+AudioMixer::AudioMixer(double sample_rate) : rate_(sample_rate) {}
+
+bool AudioMixer::send(Command command) {
+    command.seq = sent_ + 1;
+    if (!commands_.push(command)) {
+        return false;
+    }
+    sent_ = command.seq;
+    return true;
+}
+
+bool AudioMixer::play(int voice, const float* samples, std::size_t frames, std::uint32_t play_id) {
+    if (voice < 0 || voice >= kVoices || play_id == 0) {
+        return false;
+    }
+    Command command;
+    command.kind = Command::Kind::Play;
+    command.voice = static_cast<std::int8_t>(voice);
+    command.play_id = play_id;
+    command.samples = samples;
+    command.frames = samples == nullptr ? 0 : frames;
+    return send(command);
+}
+
+bool AudioMixer::stop(int voice) {
+    if (voice < 0 || voice >= kVoices) {
+        return false;
+    }
+    Command command;
+    command.kind = Command::Kind::Stop;
+    command.voice = static_cast<std::int8_t>(voice);
+    return send(command);
+}
+
+AudioMixer::PlayReport AudioMixer::report(int voice, std::uint32_t play_id) const {
+    PlayReport r;
+    if (voice < 0 || voice >= kVoices || play_id == 0) {
+        return r;
+    }
+    const Published& p = published_[static_cast<std::size_t>(voice)];
+    // The ids are stored after the times they guard (release), so reading an id first
+    // (acquire) makes the time that goes with it visible.
+    if (p.started_id.load(std::memory_order_acquire) == play_id) {
+        r.started = true;
+        r.first_dac = p.first_dac.load(std::memory_order_relaxed);
+    }
+    if (p.finished_id.load(std::memory_order_acquire) == play_id) {
+        r.finished = true;
+        r.end_dac = p.end_dac.load(std::memory_order_relaxed);
+    }
+    return r;
+}
+
+void AudioMixer::apply_commands() {
+    Command command;
+    while (commands_.pop(command)) {
+        Voice& v = voices_[static_cast<std::size_t>(command.voice)];
+        if (command.kind == Command::Kind::Play) {
+            v = Voice{command.samples, command.frames, 0, command.play_id};
+        } else {
+            v = Voice{};
+        }
+        processed_.store(command.seq, std::memory_order_release);
+    }
+}
+
+void AudioMixer::render(float* out, std::size_t frames, int channels, double dac_time) {
+    apply_commands();
+    const auto width = static_cast<std::size_t>(channels < 1 ? 1 : channels);
+    std::fill(out, out + frames * width, 0.0f);
+    for (std::size_t k = 0; k < voices_.size(); ++k) {
+        Voice& v = voices_[k];
+        if (v.play_id == 0) {
+            continue;
+        }
+        Published& p = published_[k];
+        if (v.pos == 0) {
+            p.first_dac.store(dac_time, std::memory_order_relaxed);
+            p.started_id.store(v.play_id, std::memory_order_release);
+        }
+        const std::size_t n = std::min(frames, v.frames - v.pos);
+        for (std::size_t f = 0; f < n; ++f) {
+            const float s = v.samples[v.pos + f];
+            for (std::size_t c = 0; c < width; ++c) {
+                out[f * width + c] += s;
+            }
+        }
+        v.pos += n;
+        if (v.pos == v.frames) {
+            p.end_dac.store(dac_time + static_cast<double>(n) / rate_, std::memory_order_relaxed);
+            p.finished_id.store(v.play_id, std::memory_order_release);
+            v = Voice{};
+        }
+    }
+    for (std::size_t i = 0; i < frames * width; ++i) {
+        out[i] = std::clamp(out[i], -1.0f, 1.0f);
+    }
+    buffers_.fetch_add(1, std::memory_order_relaxed);
+}
+
+}  // namespace parlomat
