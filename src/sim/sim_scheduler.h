@@ -10,7 +10,7 @@ namespace parlomat {
 /// Virtual time. Nothing happens until advance(); callbacks run in order of due time, ties in
 /// the order they were scheduled. The local date-time is a start value plus virtual time.
 class SimScheduler final : public Scheduler {
-public:
+  public:
     explicit SimScheduler(LocalTime start = LocalTime{});
 
     Ms now() const override { return now_; }
@@ -23,7 +23,7 @@ public:
     void advance(Ms duration);
     bool idle() const { return queue_.empty(); }
 
-private:
+  private:
     using Key = std::pair<Ms, CallbackId>;  // due time, then scheduling order
     std::map<Key, std::function<void()>> queue_;
     std::map<CallbackId, Ms> due_of_;

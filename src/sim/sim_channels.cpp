@@ -1,0 +1,225 @@
+#include "sim/sim_channels.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "sim/station_paths.h"
+
+namespace parlomat {
+
+namespace {
+
+std::int32_t ClampMs(std::int64_t ms) {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(ms, 0, std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+SimChannels::SimChannels(SimScheduler& scheduler, Trace& trace, std::string station_dir)
+    : scheduler_(scheduler), trace_(trace), station_dir_(std::move(station_dir)) {}
+
+SimChannels::~SimChannels() {
+    for (auto& channel : channels_) {
+        cancel_end(channel);
+        scheduler_.cancel(channel.update_event);
+    }
+}
+
+void SimChannels::trace(int i, const std::string& what) {
+    trace_.event("channel " + std::to_string(i) + " " + what);
+}
+
+void SimChannels::cancel_end(Channel& channel) {
+    if (channel.end_event != 0) {
+        scheduler_.cancel(channel.end_event);
+        channel.end_event = 0;
+    }
+}
+
+std::int32_t SimChannels::elapsed(const Channel& channel) const {
+    return ClampMs((scheduler_.now() - channel.started).count());
+}
+
+void SimChannels::settle(Channel& channel) {
+    if (channel.mode == mode::kPlaying) {
+        channel.position = std::min(elapsed(channel), channel.length);
+        cancel_end(channel);
+    } else if (channel.mode == mode::kRecording) {
+        channel.position = elapsed(channel);
+        channel.length = std::max(channel.length, channel.position);
+    }
+    if (channel.mode != mode::kNotOpen) {
+        channel.mode = mode::kStopped;
+    }
+}
+
+void SimChannels::arm_update(int i) {
+    Channel& channel = channels_[i];
+    scheduler_.cancel(channel.update_event);
+    channel.update_event = 0;
+    if (channel.update_interval <= 0) {
+        return;
+    }
+    channel.update_event =
+        scheduler_.call_at(scheduler_.now() + Ms{channel.update_interval}, [this, i] {
+            channels_[i].update_event = 0;
+            arm_update(i);
+            if (listener_ != nullptr) {
+                listener_->mci_StatusUpdate(i);
+            }
+        });
+}
+
+void SimChannels::PrepareChannels() {
+    for (int i = 0; i < kCount; ++i) {
+        SetUpdateInterval(i, 50);
+    }
+}
+
+void SimChannels::OpenChannel(int i, const std::string& path) {
+    trace(i, "open " + StationRelative(station_dir_, path));
+    Channel& channel = channels_[i];
+    cancel_end(channel);
+    const std::int64_t length = WaveLength(path);
+    channel.position = 0;
+    if (length < 0) {
+        channel.mode = mode::kNotOpen;
+        channel.length = 0;
+        return;
+    }
+    channel.mode = mode::kStopped;
+    channel.length = ClampMs(length);
+}
+
+void SimChannels::CloseChannel(int i) {
+    trace(i, "close");
+    Channel& channel = channels_[i];
+    cancel_end(channel);
+    channel.mode = mode::kNotOpen;
+    channel.length = 0;
+    channel.position = 0;
+}
+
+std::int32_t SimChannels::ChannelMode(int i) const {
+    return channels_[i].mode;
+}
+
+std::int32_t SimChannels::ChannelLength(int i) const {
+    const Channel& channel = channels_[i];
+    if (channel.mode == mode::kRecording) {
+        return std::max(channel.length, elapsed(channel));
+    }
+    return channel.length;
+}
+
+std::int32_t SimChannels::ChannelPosition(int i) const {
+    const Channel& channel = channels_[i];
+    switch (channel.mode) {
+        case mode::kPlaying:
+            return std::min(elapsed(channel), channel.length);
+        case mode::kRecording:
+            return elapsed(channel);
+        default:
+            return channel.position;
+    }
+}
+
+void SimChannels::SetUpdateInterval(int i, std::int16_t ms) {
+    trace(i, "updates " + std::to_string(ms));
+    Channel& channel = channels_[i];
+    const std::int16_t interval = std::max<std::int16_t>(ms, 0);
+    if (interval == channel.update_interval && (interval == 0 || channel.update_event != 0)) {
+        return;
+    }
+    channel.update_interval = interval;
+    arm_update(i);
+}
+
+void SimChannels::PlayFromStart(int i) {
+    trace(i, "play");
+    Channel& channel = channels_[i];
+    if (channel.mode == mode::kNotOpen) {
+        return;
+    }
+    settle(channel);
+    channel.mode = mode::kPlaying;
+    channel.position = 0;
+    channel.started = scheduler_.now();
+    channel.end_event = scheduler_.call_at(scheduler_.now() + Ms{channel.length}, [this, i] {
+        Channel& ended = channels_[i];
+        ended.end_event = 0;
+        ended.mode = mode::kStopped;
+        ended.position = ended.length;
+        trace(i, "end");
+    });
+}
+
+void SimChannels::StopChannel(int i) {
+    trace(i, "stop");
+    settle(channels_[i]);
+}
+
+void SimChannels::RecordChannel(int i) {
+    trace(i, "record");
+    Channel& channel = channels_[i];
+    if (channel.mode == mode::kNotOpen) {
+        return;
+    }
+    settle(channel);
+    channel.mode = mode::kRecording;
+    channel.position = 0;
+    channel.started = scheduler_.now();
+}
+
+bool SimChannels::SaveChannel(int i, const std::string& path) {
+    trace(i, "save " + StationRelative(station_dir_, path));
+    if (channels_[i].mode == mode::kNotOpen) {
+        return false;
+    }
+    return WriteSilence(path, ChannelLength(i));
+}
+
+bool SimChannels::CreateEmptyWave(const std::string& path) {
+    return WriteSilence(path, 0);
+}
+
+bool SimChannels::WriteSilence(const std::string& path, std::int64_t ms) {
+    SF_INFO info{};
+    info.samplerate = kSampleRate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (file == nullptr) {
+        return false;
+    }
+    const std::vector<short> silence(static_cast<std::size_t>(kSampleRate / 10), 0);
+    sf_count_t frames = std::max<std::int64_t>(ms, 0) * kSampleRate / 1000;
+    bool ok = true;
+    while (ok && frames > 0) {
+        const sf_count_t chunk =
+            std::min<sf_count_t>(frames, static_cast<sf_count_t>(silence.size()));
+        ok = sf_writef_short(file, silence.data(), chunk) == chunk;
+        frames -= chunk;
+    }
+    return sf_close(file) == 0 && ok;
+}
+
+std::int64_t SimChannels::WaveLength(const std::string& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr) {
+        return -1;
+    }
+    sf_close(file);
+    if (info.samplerate <= 0) {
+        return -1;
+    }
+    return (static_cast<std::int64_t>(info.frames) * 1000 + info.samplerate / 2) / info.samplerate;
+}
+
+}  // namespace parlomat

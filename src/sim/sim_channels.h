@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/audio/wave_channels.h"
+#include "sim/sim_scheduler.h"
+#include "sim/trace.h"
+
+namespace parlomat {
+
+/// Six wave channels in virtual time. Opening reads the real file's header (libsndfile); a play
+/// lasts exactly the file's length; recording produces silence of the recorded length, which
+/// SaveChannel writes as a real 16-bit PCM mono 8,000 Hz wave file.
+class SimChannels final : public WaveChannels {
+  public:
+    static constexpr int kSampleRate = 8000;
+
+    SimChannels(SimScheduler& scheduler, Trace& trace, std::string station_dir);
+    ~SimChannels() override;
+    SimChannels(const SimChannels&) = delete;
+    SimChannels& operator=(const SimChannels&) = delete;
+
+    void set_listener(ChannelListener* listener) override { listener_ = listener; }
+    void PrepareChannels() override;
+    void OpenChannel(int i, const std::string& path) override;
+    void CloseChannel(int i) override;
+    std::int32_t ChannelMode(int i) const override;
+    std::int32_t ChannelLength(int i) const override;
+    std::int32_t ChannelPosition(int i) const override;
+    void SetUpdateInterval(int i, std::int16_t ms) override;
+    void PlayFromStart(int i) override;
+    void StopChannel(int i) override;
+    void RecordChannel(int i) override;
+    bool SaveChannel(int i, const std::string& path) override;
+    bool CreateEmptyWave(const std::string& path) override;
+
+    /// Writes `ms` of silence as a 16-bit PCM mono 8,000 Hz wave file. False when it failed.
+    static bool WriteSilence(const std::string& path, std::int64_t ms);
+    /// The length in ms of the wave file at `path`, or -1 when it does not open.
+    static std::int64_t WaveLength(const std::string& path);
+    /// Period of channel `i`'s status updates in ms (0 = none).
+    std::int16_t update_interval(int i) const { return channels_[i].update_interval; }
+
+  private:
+    struct Channel {
+        std::int32_t mode = mode::kNotOpen;
+        std::int32_t length = 0;    // ms
+        std::int32_t position = 0;  // ms, while not running
+        Ms started{0};              // virtual time the play or recording began
+        std::int16_t update_interval = 0;
+        Scheduler::CallbackId end_event = 0;
+        Scheduler::CallbackId update_event = 0;
+    };
+
+    void trace(int i, const std::string& what);
+    void cancel_end(Channel& channel);
+    void arm_update(int i);
+    void settle(Channel& channel);
+    std::int32_t elapsed(const Channel& channel) const;
+
+    SimScheduler& scheduler_;
+    Trace& trace_;
+    std::string station_dir_;
+    ChannelListener* listener_ = nullptr;
+    std::array<Channel, kCount> channels_;
+};
+
+}  // namespace parlomat

@@ -1,0 +1,64 @@
+#include "sim/sim_serial_port.h"
+
+#include <utility>
+
+#include "core/settings/preferences.h"
+
+namespace parlomat {
+
+SimSerialPort::SimSerialPort(Trace& trace, std::string station_dir)
+    : trace_(trace), station_dir_(std::move(station_dir)) {}
+
+void SimSerialPort::set_line(const char* name, bool& line, bool on) {
+    if (!open_ || line == on) {
+        return;
+    }
+    line = on;
+    trace_.event(std::string("line ") + name + " " + Trace::on_off(on));
+}
+
+void SimSerialPort::set_dtr(bool on) {
+    set_line("DTR", dtr_, on);
+}
+
+void SimSerialPort::set_rts(bool on) {
+    set_line("RTS", rts_, on);
+}
+
+bool SimSerialPort::open(SerialError& error) {
+    switch (refusal_) {
+        case Refusal::Busy:
+            error = SerialError{SerialError::kBusy, "Device or resource busy"};
+            return false;
+        case Refusal::Fails:
+            error = SerialError{5, "Input/output error"};
+            return false;
+        case Refusal::None:
+            break;
+    }
+    if (open_) {
+        error = SerialError{SerialError::kBusy, "Device or resource busy"};
+        return false;
+    }
+    open_ = true;
+    dtr_ = false;
+    rts_ = false;
+    trace_.event("port open " + SerialDevicePath(station_dir_ + "/parlomat.ini", number_) + " " +
+                 settings_);
+    return true;
+}
+
+void SimSerialPort::lose() {
+    if (!open_) {
+        return;
+    }
+    open_ = false;
+    dtr_ = false;
+    rts_ = false;
+    trace_.event("port lost");
+    if (lost_) {
+        lost_();
+    }
+}
+
+}  // namespace parlomat
