@@ -1,0 +1,219 @@
+#include "core/settings/profile_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/settings/temp_dir.h"
+
+namespace parlomat {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+TEST(ProfileRead, FollowsTheWindowsProfileRules) {
+    struct Case {
+        const char* name;
+        std::string content;
+        const char* section;
+        const char* key;
+        const char* expected;
+    };
+    const std::string long_value(300, 'x');
+    const Case cases[] = {
+        {"plain", "[Preference]\nCommPort=3\n", "Preference", "CommPort", "3"},
+        {"section case", "[PREFERENCE]\nCommPort=3\n", "preference", "CommPort", "3"},
+        {"key case", "[Preference]\ncommport=3\n", "Preference", "COMMPORT", "3"},
+        {"missing key", "[Preference]\nCommPort=3\n", "Preference", "FTLink", "dflt"},
+        {"missing section", "[Other]\nCommPort=3\n", "Preference", "CommPort", "dflt"},
+        {"key of another section", "[A]\nk=1\n[B]\nj=2\n", "B", "k", "dflt"},
+        {"key before any section", "k=1\n[B]\n", "B", "k", "dflt"},
+        {"empty value is not the default", "[S]\nk=\n", "S", "k", ""},
+        {"blanks around value", "[S]\nk=  \t a b \t \n", "S", "k", "a b"},
+        {"blanks around key and header", "  [ S ]  \n  k  =v\n", "S", "k", "v"},
+        {"double quotes", "[S]\nk=\"  a  \"\n", "S", "k", "  a  "},
+        {"single quotes", "[S]\nk= 'a' \n", "S", "k", "a"},
+        {"unmatched quotes kept", "[S]\nk=\"a'\n", "S", "k", "\"a'"},
+        {"lone quote kept", "[S]\nk=\"\n", "S", "k", "\""},
+        {"equals inside value", "[S]\nk=a=b\n", "S", "k", "a=b"},
+        {"first of duplicates", "[S]\nk=1\nk=2\n", "S", "k", "1"},
+        {"second section of the name", "[S]\na=1\n[T]\n[s]\nk=2\n", "S", "k", "2"},
+        {"comment line", "[S]\n;k=1\nk=2\n", "S", "k", "2"},
+        {"line without equals", "[S]\nk\nk=2\n", "S", "k", "2"},
+        {"CRLF", "[S]\r\nk=v\r\n", "S", "k", "v"},
+        {"no final line feed", "[S]\nk=last", "S", "k", "last"},
+        {"header without bracket", "[S\nk=v\n", "S", "k", "v"},
+        {"key with blank", "[Preference]\nPTT Delay=250\n", "Preference", "ptt delay", "250"},
+        {"cut to 255", "[S]\nk=" + long_value + "\n", "S", "k", nullptr},
+        {"NUL ends the value", std::string("[S]\nk=ab\0cd\n", 12), "S", "k", "ab"},
+    };
+    TempDir dir;
+    const std::string path = dir.file("p.ini");
+    for (const auto& c : cases) {
+        WriteBytes(path, c.content);
+        const std::string got = GetProfileString(path, c.section, c.key, "dflt");
+        if (c.expected == nullptr) {
+            EXPECT_EQ(got, long_value.substr(0, kProfileValueMax)) << c.name;
+        } else {
+            EXPECT_EQ(got, c.expected) << c.name;
+        }
+    }
+}
+
+TEST(ProfileRead, MissingOrUnreadableFileGivesTheDefault) {
+    TempDir dir;
+    EXPECT_EQ(GetProfileString(dir.file("none.ini"), "S", "k", "d"), "d");
+    EXPECT_EQ(GetProfileString(dir.path().string(), "S", "k", "d"), "d");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.ini")));
+}
+
+TEST(ProfileRead, JunkNeverBreaksTheReader) {
+    std::string junk;
+    for (int i = 0; i < 4096; ++i) {
+        junk.push_back(static_cast<char>((i * 131 + 7) % 256));
+    }
+    const std::string cases[] = {
+        junk,
+        "[S]\nk=" + std::string(1'000'000, 'v'),
+        "[" + std::string(1'000'000, 'S'),
+        std::string(1'000'000, '\n') + "[S]\nk=v",
+        std::string("\0\0[S]\0\nk=v\n", 12),
+        "\r\r\r[S]\r\nk=v",
+    };
+    TempDir dir;
+    const std::string path = dir.file("junk.ini");
+    for (const auto& content : cases) {
+        WriteBytes(path, content);
+        const std::string got = GetProfileString(path, "S", "k", "d");
+        EXPECT_LE(got.size(), kProfileValueMax);
+        EXPECT_TRUE(WriteProfileString(path, "S", "new", "1"));
+        EXPECT_EQ(GetProfileString(path, "S", "new", "d"), "1");
+    }
+}
+
+TEST(ProfileWrite, ChangesOnlyTheLineItMustChange) {
+    struct Case {
+        const char* name;
+        std::string before;
+        const char* section;
+        const char* key;
+        const char* value;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"new file", "", "S", "k", "v", "[S]\nk=v\n"},
+        {"replace in place", "; top\n[S]\na=1\nK = old \nb=2\n", "s", "k", "new",
+         "; top\n[S]\na=1\nK =new\nb=2\n"},
+        {"append after last key of section", "[S]\na=1\nb=2\n\n[T]\nc=3\n", "S", "k", "v",
+         "[S]\na=1\nb=2\nk=v\n\n[T]\nc=3\n"},
+        {"append into empty section", "[S]\n[T]\nc=3\n", "S", "k", "v", "[S]\nk=v\n[T]\nc=3\n"},
+        {"new section at the end", "[T]\nc=3\n", "S", "k", "v", "[T]\nc=3\n\n[S]\nk=v\n"},
+        {"new section after blank line", "[T]\nc=3\n\n", "S", "k", "v", "[T]\nc=3\n\n[S]\nk=v\n"},
+        {"no final line feed, append", "[S]\na=1", "S", "k", "v", "[S]\na=1\nk=v"},
+        {"no final line feed, new section", "[T]\nc=3", "S", "k", "v", "[T]\nc=3\n\n[S]\nk=v\n"},
+        {"no final line feed, replace", "[S]\nk=1", "S", "k", "22", "[S]\nk=22"},
+        {"CRLF replace", "[S]\r\nk=1\r\nz=0\r\n", "S", "k", "2", "[S]\r\nk=2\r\nz=0\r\n"},
+        {"CRLF append", "[S]\r\na=1\r\n[T]\r\n", "S", "k", "v", "[S]\r\na=1\r\nk=v\r\n[T]\r\n"},
+        {"CRLF new section", "[T]\r\nc=3\r\n", "S", "k", "v", "[T]\r\nc=3\r\n\r\n[S]\r\nk=v\r\n"},
+        {"empty value", "[S]\nk=1\n", "S", "k", "", "[S]\nk=\n"},
+        {"other sections untouched", "[MSG Config]\nk=keep\n[S]\nk=1\n", "S", "k", "2",
+         "[MSG Config]\nk=keep\n[S]\nk=2\n"},
+        {"comments and odd lines kept", "[S]\n  ; note \nodd line\nk=1\n\ttail\n", "S", "k", "2",
+         "[S]\n  ; note \nodd line\nk=2\n\ttail\n"},
+        {"second section of the name", "[S]\na=1\n[T]\n[S]\nk=1\n", "S", "k", "2",
+         "[S]\na=1\n[T]\n[S]\nk=2\n"},
+        {"binary bytes kept", std::string("\xff\x01\n[S]\nk=1\n\xfe\n", 13), "S", "k", "2",
+         std::string("\xff\x01\n[S]\nk=2\n\xfe\n", 13)},
+    };
+    TempDir dir;
+    const std::string path = dir.file("w.ini");
+    for (const auto& c : cases) {
+        std::filesystem::remove(path);
+        if (!c.before.empty()) {
+            WriteBytes(path, c.before);
+        }
+        EXPECT_TRUE(WriteProfileString(path, c.section, c.key, c.value)) << c.name;
+        EXPECT_EQ(ReadBytes(path), c.after) << c.name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << c.name << ": a temporary file was left behind";
+    }
+}
+
+TEST(ProfileWrite, RefusesWhatWouldBreakTheFile) {
+    struct Case {
+        const char* name;
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+    const Case cases[] = {
+        {"line feed in value", "S", "k", "a\nb=c"},
+        {"carriage return in value", "S", "k", "a\rb"},
+        {"NUL in value", "S", "k", std::string("a\0b", 3)},
+        {"equals in key", "S", "k=x", "v"},
+        {"bracket key", "S", "[k]", "v"},
+        {"empty key", "S", " ", "v"},
+        {"empty section", "", "k", "v"},
+        {"bracket in section", "S]x", "k", "v"},
+        {"line feed in section", "S\n[T", "k", "v"},
+    };
+    TempDir dir;
+    const std::string path = dir.file("r.ini");
+    const std::string before = "[S]\nk=1\n";
+    for (const auto& c : cases) {
+        WriteBytes(path, before);
+        EXPECT_FALSE(WriteProfileString(path, c.section, c.key, c.value)) << c.name;
+        EXPECT_EQ(ReadBytes(path), before) << c.name;
+    }
+}
+
+TEST(ProfileWrite, FailsCleanlyWhereItCannotWrite) {
+    TempDir dir;
+    EXPECT_FALSE(WriteProfileString(dir.file("no/such/dir/p.ini"), "S", "k", "v"));
+    EXPECT_FALSE(WriteProfileString(dir.path().string(), "S", "k", "v"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path()));
+}
+
+TEST(ProfileWrite, KeepsPermissionsAndWritesThroughSymlinks) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const std::string real = dir.file("real.ini");
+    const std::string link = dir.file("link.ini");
+    WriteBytes(real, "[S]\nk=1\n");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("real.ini", link);
+
+    EXPECT_TRUE(WriteProfileString(link, "S", "k", "2"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(real), "[S]\nk=2\n");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(ProfileWrite, ValueReadsBackAsWrittenOrCleaned) {
+    struct Case {
+        const char* value;
+        const char* read_back;
+    };
+    const Case cases[] = {
+        {"/usr/bin/audacity", "/usr/bin/audacity"},
+        {"  spaced  ", "spaced"},
+        {"'quoted'", "quoted"},
+        {"a;b#c[d]", "a;b#c[d]"},
+        {"", ""},
+    };
+    TempDir dir;
+    const std::string path = dir.file("rb.ini");
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteProfileString(path, "S", "k", c.value));
+        EXPECT_EQ(GetProfileString(path, "S", "k", "d"), c.read_back) << c.value;
+    }
+}
+
+}  // namespace
+}  // namespace parlomat
