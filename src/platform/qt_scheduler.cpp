@@ -1,0 +1,86 @@
+#include "platform/qt_scheduler.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+#include <algorithm>
+
+namespace parlomat {
+
+namespace {
+
+// The Unix epoch (1970-01-01) as a Julian day number.
+constexpr qint64 kEpochJulianDay = 2440588;
+
+// Long waits are split: the timer wakes at least this often and re-arms for what is left.
+constexpr Ms kLongestWait{3'600'000};
+
+}  // namespace
+
+QtScheduler::QtScheduler() {
+    clock_.start();
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { run_due(); });
+}
+
+LocalTime ToLocalTime(const QDateTime& local) {
+    const qint64 days = local.date().toJulianDay() - kEpochJulianDay;
+    const auto since_midnight = Ms{local.time().msecsSinceStartOfDay()};
+    return LocalTime{std::chrono::days{days}} + since_midnight;
+}
+
+Ms QtScheduler::now() const {
+    return Ms{clock_.elapsed()};
+}
+
+LocalTime QtScheduler::local_now() const {
+    return ToLocalTime(QDateTime::currentDateTime());
+}
+
+Scheduler::CallbackId QtScheduler::call_at(Ms due, std::function<void()> callback) {
+    const CallbackId id = next_id_++;
+    due = std::max(due, now());
+    queue_.emplace(Key{due, id}, std::move(callback));
+    due_of_.emplace(id, due);
+    rearm();
+    return id;
+}
+
+void QtScheduler::cancel(CallbackId id) {
+    const auto it = due_of_.find(id);
+    if (it == due_of_.end()) {
+        return;
+    }
+    queue_.erase(Key{it->second, id});
+    due_of_.erase(it);
+    rearm();
+}
+
+void QtScheduler::run_due() {
+    // Only callbacks scheduled before this round run in it, so a callback that schedules another
+    // one at once cannot hold the event loop.
+    const CallbackId round_end = next_id_;
+    const Ms until = now();
+    while (!queue_.empty()) {
+        const auto first = queue_.begin();
+        if (first->first.first > until || first->first.second >= round_end) {
+            break;
+        }
+        auto node = queue_.extract(first);
+        due_of_.erase(node.key().second);
+        node.mapped()();
+    }
+    rearm();
+}
+
+void QtScheduler::rearm() {
+    if (queue_.empty()) {
+        timer_.stop();
+        return;
+    }
+    const Ms wait = std::clamp(queue_.begin()->first.first - now(), Ms{0}, kLongestWait);
+    timer_.start(static_cast<int>(wait.count()));
+}
+
+}  // namespace parlomat

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <utility>
+
+#include "core/runtime/scheduler.h"
+
+namespace parlomat {
+
+/// The wall-clock reading of a local date-time, without its time zone.
+LocalTime ToLocalTime(const QDateTime& local);
+
+/// Real time on the Qt event loop: one precise single-shot QTimer, re-armed for the earliest due
+/// callback. Lives on the UI thread and needs a running QCoreApplication event loop.
+class QtScheduler final : public Scheduler {
+  public:
+    QtScheduler();
+    QtScheduler(const QtScheduler&) = delete;
+    QtScheduler& operator=(const QtScheduler&) = delete;
+
+    Ms now() const override;
+    LocalTime local_now() const override;
+    CallbackId call_at(Ms due, std::function<void()> callback) override;
+    void cancel(CallbackId id) override;
+
+  private:
+    void run_due();
+    void rearm();
+
+    using Key = std::pair<Ms, CallbackId>;  // due time, then scheduling order
+    std::map<Key, std::function<void()>> queue_;
+    std::map<CallbackId, Ms> due_of_;
+    QElapsedTimer clock_;
+    QTimer timer_;
+    CallbackId next_id_ = 1;
+};
+
+}  // namespace parlomat
