@@ -1,61 +1,16 @@
-#include <array>
-#include <cstdint>
 #include <string>
 
 #include "core/keyer/keyer.h"
 #include "core/shell/about_texts.h"
+#include "core/shell/outside_programs.h"
 
 namespace parlomat {
-namespace {
-
-/// Opens `strURL` with the desktop's default handler. The result is not looked at; the window
-/// style is the desktop's business.
-void RunBrowser(Launcher& launcher, const std::string& strURL,
-                [[maybe_unused]] std::int16_t iwindowstyle) {
-    launcher.open_url(strURL);
-}
-
-/// Terminal emulators that can run a console mixer, in order of preference; each takes the
-/// command after "-e".
-constexpr std::array<const char*, 3> kTerminals = {"x-terminal-emulator", "xterm", "konsole"};
-
-/// System information tools, in order of preference.
-constexpr std::array<const char*, 4> kSysInfoTools = {"hardinfo", "gnome-system-monitor",
-                                                      "ksysguard", "plasma-systemmonitor"};
-
-/// Starts the graphical mixer on `tab`, else a terminal running the console mixer with
-/// `console_args`. False when nothing could be started.
-bool StartMixer(Launcher& launcher, const std::string& tab, const std::string& console_args) {
-    if (launcher.program_exists("pavucontrol") && launcher.start("pavucontrol --tab=" + tab)) {
-        return true;
-    }
-    if (!launcher.program_exists("alsamixer")) {
-        return false;
-    }
-    for (const char* terminal : kTerminals) {
-        if (launcher.program_exists(terminal) &&
-            launcher.start(std::string(terminal) + " -e alsamixer" + console_args)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
 
 void Keyer::mnuMixerItem_Click(int index) {
-    bool started = false;
-    switch (index) {
-        case 0:
-            started = StartMixer(launcher_, "1", "");
-            break;
-        case 1:
-            started = StartMixer(launcher_, "2", " -V capture");
-            break;
-        default:
-            return;
+    if (index != 0 && index != 1) {
+        return;
     }
-    if (!started) {
+    if (!StartMixer(launcher_, index == 0 ? MixerControls::Playback : MixerControls::Recording)) {
         set_panel(Panel::pnlFeedback, "No mixer program found");
     }
 }
@@ -81,16 +36,10 @@ void Keyer::mnuHelpItem_Click(int index) {
 }
 
 void Keyer::StartSysInfo() {
-    for (const char* tool : kSysInfoTools) {
-        if (launcher_.program_exists(tool)) {
-            if (launcher_.start(tool)) {
-                return;
-            }
-            break;
-        }
+    if (!StartSystemInformation(launcher_)) {
+        dialogs_.message_box(MsgIcon::None, std::string(kProductName),
+                             "System Information Is Unavailable At This Time", MsgButtons::Ok);
     }
-    dialogs_.message_box(MsgIcon::None, std::string(kProductName),
-                         "System Information Is Unavailable At This Time", MsgButtons::Ok);
 }
 
 }  // namespace parlomat
