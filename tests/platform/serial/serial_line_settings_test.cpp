@@ -1,0 +1,78 @@
+#include "platform/serial_line_settings.h"
+
+#include <gtest/gtest.h>
+
+namespace parlomat {
+namespace {
+
+struct ParseCase {
+    const char* text;
+    bool valid;
+    speed_t speed;
+    char parity;
+    int data_bits;
+    int stop_bits;
+};
+
+TEST(SerialLineSettings, ParsesRateParityDataAndStopBits) {
+    const ParseCase cases[] = {
+        {"9600,N,8,1", true, B9600, 'N', 8, 1},     {" 1200 , e , 7 , 2 ", true, B1200, 'E', 7, 2},
+        {"115200,o,5,1", true, B115200, 'O', 5, 1}, {"300,M,6,1", true, B300, 'M', 6, 1},
+        {"4800,S,8,2", true, B4800, 'S', 8, 2},     {"14400,N,8,1", false, B0, 'N', 0, 0},
+        {"9600,N,8", false, B0, 'N', 0, 0},         {"9600,N,8,1,1", false, B0, 'N', 0, 0},
+        {"9600,X,8,1", false, B0, 'N', 0, 0},       {"9600,NO,8,1", false, B0, 'N', 0, 0},
+        {"9600,N,9,1", false, B0, 'N', 0, 0},       {"9600,N,4,1", false, B0, 'N', 0, 0},
+        {"9600,N,8,1.5", false, B0, 'N', 0, 0},     {"9600,N,8,0", false, B0, 'N', 0, 0},
+        {"-9600,N,8,1", false, B0, 'N', 0, 0},      {"9600x,N,8,1", false, B0, 'N', 0, 0},
+        {",N,8,1", false, B0, 'N', 0, 0},           {"", false, B0, 'N', 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto settings = ParseSerialLineSettings(c.text);
+        ASSERT_EQ(settings.has_value(), c.valid);
+        if (c.valid) {
+            EXPECT_EQ(settings->speed, c.speed);
+            EXPECT_EQ(settings->parity, c.parity);
+            EXPECT_EQ(settings->data_bits, c.data_bits);
+            EXPECT_EQ(settings->stop_bits, c.stop_bits);
+        }
+    }
+}
+
+struct ApplyCase {
+    const char* text;
+    tcflag_t set;
+    tcflag_t clear;
+};
+
+TEST(SerialLineSettings, AppliesARawLineWithoutFlowControl) {
+    const ApplyCase cases[] = {
+        {"9600,N,8,1", CS8, PARENB | CSTOPB},
+        {"1200,E,7,2", CS7 | PARENB | CSTOPB, PARODD | CMSPAR},
+        {"1200,O,7,1", CS7 | PARENB | PARODD, CMSPAR | CSTOPB},
+        {"1200,M,8,1", PARENB | PARODD | CMSPAR | CS8, CSTOPB},
+        {"1200,S,5,1", PARENB | CMSPAR | CS5, PARODD},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        termios tio{};
+        // A line left over from another program: hardware flow control, echo, XON/XOFF.
+        tio.c_cflag = CRTSCTS | CS8 | PARENB | PARODD | CSTOPB;
+        tio.c_lflag = ECHO | ICANON;
+        tio.c_iflag = IXON | IXOFF;
+        ApplySerialLineSettings(*ParseSerialLineSettings(c.text), tio);
+        EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB), c.set);
+        EXPECT_EQ(tio.c_cflag & c.clear, 0u);
+        EXPECT_EQ(tio.c_cflag & CRTSCTS, 0u) << "the driver would drive RTS itself";
+        EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD | HUPCL), CLOCAL | CREAD | HUPCL);
+        EXPECT_EQ(tio.c_lflag & (ECHO | ICANON), 0u);
+        EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);
+    }
+    termios tio{};
+    ApplySerialLineSettings(*ParseSerialLineSettings("9600,N,8,1"), tio);
+    EXPECT_EQ(cfgetospeed(&tio), B9600);
+    EXPECT_EQ(cfgetispeed(&tio), B9600);
+}
+
+}  // namespace
+}  // namespace parlomat

@@ -1,0 +1,279 @@
+#include "platform/serial_port_adapter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include "platform/serial/modem_shim_fixture.h"
+
+namespace parlomat {
+namespace {
+
+constexpr int kBoth = TIOCM_DTR | TIOCM_RTS;
+
+class SerialPortAdapterTest : public ModemShimTest {
+  protected:
+    std::unique_ptr<SerialPortAdapter> make_port() {
+        auto port =
+            std::make_unique<SerialPortAdapter>(ini_path(), std::vector<std::string>{lock_dir()});
+        port->set_lost_handler([this] { ++lost_calls_; });
+        return port;
+    }
+
+    /// The start-up order: number, settings, input length, DTR off, open.
+    bool open_port(SerialPortAdapter& port, SerialError& error) {
+        port.set_port_number(1);
+        port.set_settings("9600,N,8,1");
+        port.set_input_length(0);
+        port.set_dtr(false);
+        return port.open(error);
+    }
+
+    int lost_calls_ = 0;
+};
+
+TEST_F(SerialPortAdapterTest, OpensWithBothLinesLoweredInOneWrite) {
+    auto port = make_port();
+    SerialError error;
+    ASSERT_TRUE(open_port(*port, error)) << error.number << " " << error.description;
+    EXPECT_TRUE(port->is_open());
+    EXPECT_EQ(port->device(), tty_);
+    EXPECT_EQ(shim_->outputs, 0);
+    ASSERT_GE(shim_->writes, 1);
+    EXPECT_EQ(shim_->history[0], 0) << "the first write after the open lowers DTR and RTS together";
+    EXPECT_GE(shim_->both_high_ns, 0);
+    EXPECT_FALSE(lock_dir_empty()) << "the device is claimed for other programs to see";
+
+    port.reset();
+    EXPECT_EQ(shim_->open_fds, 0);
+    EXPECT_TRUE(lock_dir_empty());
+}
+
+TEST_F(SerialPortAdapterTest, KeyingMovesOnlyTheNamedLine) {
+    auto port = make_port();
+    SerialError error;
+    ASSERT_TRUE(open_port(*port, error));
+    const struct {
+        void (SerialPortAdapter::*set)(bool);
+        bool on;
+        int outputs;
+    } steps[] = {
+        {&SerialPortAdapter::set_dtr, true, TIOCM_DTR},
+        {&SerialPortAdapter::set_dtr, true, TIOCM_DTR},
+        {&SerialPortAdapter::set_rts, true, kBoth},
+        {&SerialPortAdapter::set_dtr, false, TIOCM_RTS},
+        {&SerialPortAdapter::set_rts, false, 0},
+        {&SerialPortAdapter::set_rts, true, TIOCM_RTS},
+    };
+    int step = 0;
+    for (const auto& s : steps) {
+        (port.get()->*s.set)(s.on);
+        EXPECT_EQ(shim_->outputs, s.outputs) << "step " << step++;
+    }
+    EXPECT_TRUE(port->is_open());
+}
+
+TEST_F(SerialPortAdapterTest, ReadsCtsAndDsrAsTheLineReports) {
+    auto port = make_port();
+    SerialError error;
+    ASSERT_TRUE(open_port(*port, error));
+    const struct {
+        int inputs;
+        bool cts;
+        bool dsr;
+    } cases[] = {
+        {0, false, false},
+        {TIOCM_CTS, true, false},
+        {TIOCM_DSR, false, true},
+        {TIOCM_CTS | TIOCM_DSR, true, true},
+        {TIOCM_CAR | TIOCM_RNG, false, false},
+    };
+    for (const auto& c : cases) {
+        shim_->inputs = c.inputs;
+        EXPECT_EQ(port->cts(), c.cts) << c.inputs;
+        EXPECT_EQ(port->dsr(), c.dsr) << c.inputs;
+    }
+    port->set_rts(true);
+    shim_->inputs = 0;
+    EXPECT_FALSE(port->cts()) << "an output line never reads as an input";
+}
+
+TEST_F(SerialPortAdapterTest, ClosedPortChangesNothingAndReadsNothing) {
+    auto port = make_port();
+    shim_->inputs = TIOCM_CTS | TIOCM_DSR;
+    port->set_dtr(true);
+    port->set_rts(true);
+    EXPECT_FALSE(port->is_open());
+    EXPECT_FALSE(port->cts());
+    EXPECT_FALSE(port->dsr());
+    EXPECT_EQ(shim_->opens, 0);
+
+    SerialError error;
+    ASSERT_TRUE(port->open(error));
+    EXPECT_EQ(shim_->outputs, 0) << "lines set before the open are not raised by it";
+}
+
+TEST_F(SerialPortAdapterTest, DeviceHeldElsewhereIsBusy) {
+    int other_fd = -1;
+    const struct {
+        const char* what;
+        std::function<void()> hold;
+        bool our_lock_left;
+    } cases[] = {
+        {"opened exclusively", [&] { shim_->busy = 1; }, false},
+        {"live lock file",
+         [&] {
+             std::ofstream(lock_dir() + "/" + SerialLockFile::LockName(tty_)) << "         1\n";
+         },
+         true},
+        {"flock by another program",
+         [&] {
+             other_fd = open(tty_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+             ASSERT_EQ(flock(other_fd, LOCK_EX | LOCK_NB), 0);
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.hold();
+        auto port = make_port();
+        SerialError error;
+        EXPECT_FALSE(open_port(*port, error));
+        EXPECT_EQ(error.number, SerialError::kBusy);
+        EXPECT_EQ(error.description, std::generic_category().message(EBUSY));
+        EXPECT_FALSE(port->is_open());
+        EXPECT_EQ(lock_dir_empty(), !c.our_lock_left);
+
+        shim_->busy = 0;
+        std::filesystem::remove(lock_dir() + "/" + SerialLockFile::LockName(tty_));
+        if (other_fd >= 0) {
+            close(other_fd);
+            other_fd = -1;
+        }
+    }
+}
+
+TEST_F(SerialPortAdapterTest, OpeningAnOpenPortIsBusy) {
+    auto port = make_port();
+    SerialError error;
+    ASSERT_TRUE(open_port(*port, error));
+    EXPECT_FALSE(port->open(error));
+    EXPECT_EQ(error.number, SerialError::kBusy);
+    EXPECT_TRUE(port->is_open());
+
+    auto second = make_port();
+    EXPECT_FALSE(open_port(*second, error)) << "a second adapter in this program";
+    EXPECT_EQ(error.number, SerialError::kBusy);
+}
+
+TEST_F(SerialPortAdapterTest, OtherFailuresCarryErrnoAndTheSystemText) {
+    const std::string regular_file = ini_path();
+    const struct {
+        const char* what;
+        std::string device;
+        std::string settings;
+        int number;
+    } cases[] = {
+        {"no such device", "/nonexistent/ttyUSB9", "9600,N,8,1", ENOENT},
+        {"not a tty", regular_file, "9600,N,8,1", ENOTTY},
+        {"a directory", "/", "9600,N,8,1", EISDIR},
+        {"unusable settings", tty_, "9600,Q,8,1", EINVAL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        map_port(c.device);
+        auto port = make_port();
+        port->set_port_number(1);
+        port->set_settings(c.settings);
+        SerialError error;
+        EXPECT_FALSE(port->open(error));
+        EXPECT_EQ(error.number, c.number);
+        EXPECT_EQ(error.description, std::generic_category().message(c.number));
+        EXPECT_FALSE(port->is_open());
+        EXPECT_TRUE(lock_dir_empty());
+    }
+}
+
+TEST_F(SerialPortAdapterTest, UnpluggedPortFailsQuietlyAndReportsTheLossOnce) {
+    const struct {
+        const char* what;
+        std::function<void(SerialPortAdapter&)> notice;
+    } cases[] = {
+        {"keying", [](SerialPortAdapter& port) { port.set_dtr(true); }},
+        {"unkeying", [](SerialPortAdapter& port) { port.set_rts(false); }},
+        {"interrupt watch", [](SerialPortAdapter& port) { EXPECT_FALSE(port.cts()); }},
+        {"DSR watch", [](SerialPortAdapter& port) { EXPECT_FALSE(port.dsr()); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        shim_->unplugged = 0;
+        lost_calls_ = 0;
+        auto port = make_port();
+        SerialError error;
+        ASSERT_TRUE(open_port(*port, error));
+
+        shim_->unplugged = 1;
+        shim_->inputs = TIOCM_CTS | TIOCM_DSR;
+        c.notice(*port);
+        EXPECT_FALSE(port->is_open());
+        EXPECT_EQ(lost_calls_, 0) << "the handler runs from the event loop, not inside the call";
+        run_event_loop();
+        EXPECT_EQ(lost_calls_, 1);
+
+        port->set_dtr(true);
+        port->set_rts(true);
+        EXPECT_FALSE(port->cts());
+        EXPECT_FALSE(port->dsr());
+        run_event_loop();
+        EXPECT_EQ(lost_calls_, 1);
+        EXPECT_EQ(shim_->open_fds, 0);
+        EXPECT_TRUE(lock_dir_empty());
+    }
+}
+
+TEST_F(SerialPortAdapterTest, LossQueuedForAnAdapterGoneMeanwhileIsDropped) {
+    auto port = make_port();
+    SerialError error;
+    ASSERT_TRUE(open_port(*port, error));
+    shim_->unplugged = 1;
+    port->set_dtr(true);
+    port.reset();
+    run_event_loop();
+    EXPECT_EQ(lost_calls_, 0);
+}
+
+TEST_F(SerialPortAdapterTest, MeasuresTheTimeBothLinesAreHighAfterOpen) {
+    constexpr int kOpens = 200;
+    std::vector<long long> times;
+    for (int i = 0; i < kOpens; ++i) {
+        SerialPortAdapter port(ini_path(), {lock_dir()});
+        SerialError error;
+        ASSERT_TRUE(open_port(port, error));
+        ASSERT_GE(shim_->both_high_ns, 0);
+        ASSERT_EQ(shim_->history[0], 0);
+        times.push_back(shim_->both_high_ns);
+    }
+    std::sort(times.begin(), times.end());
+    const auto at = [&](double q) { return times[static_cast<std::size_t>(q * (kOpens - 1))]; };
+    std::printf(
+        "both lines high after open, %d opens: min %.1f us, median %.1f us, p95 %.1f us, "
+        "max %.1f us\n",
+        kOpens, times.front() / 1e3, at(0.5) / 1e3, at(0.95) / 1e3, times.back() / 1e3);
+    RecordProperty("both_high_median_ns", std::to_string(at(0.5)));
+    RecordProperty("both_high_max_ns", std::to_string(times.back()));
+}
+
+}  // namespace
+}  // namespace parlomat
