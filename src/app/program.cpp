@@ -1,0 +1,71 @@
+#include "app/program.h"
+
+#include <QCoreApplication>
+
+#include "core/settings/preferences.h"
+#include "platform/serial_port_list.h"
+
+namespace parlomat {
+
+AudioEngineOptions Program::audio_options(const std::string& ini_path) {
+    Preferences prefs;
+    LoadPrefs(prefs, ini_path);
+    AudioEngineOptions options;
+    options.output_device = prefs.AudioOut;
+    options.input_device = prefs.AudioIn;
+    return options;
+}
+
+Program::Program(const std::string& station_dir)
+    : ini_path_(station_dir + "/parlomat.ini"),
+      audio_(audio_options(ini_path_)),
+      serial_(ini_path_),
+      keyer_(KeyerPorts{.scheduler = scheduler_,
+                        .mci = audio_,
+                        .SP = serial_,
+                        .link = link_,
+                        .dialogs = dialogs_,
+                        .launcher = launcher_,
+                        .view = window_,
+                        .preferences_view = &window_,
+                        .station_dir = station_dir}),
+      splash_(scheduler_, window_, keyer_) {
+    window_.bind(keyer_, splash_);
+    window_.on_preferences_open([this](PreferencesForm& form) { fill_device_lists(form); });
+    audio_.set_notice_handler([this](const std::string& text) { keyer_.DeviceNotice(text); });
+    QObject::connect(
+        &window_, &MainWindow::main_shown, &window_,
+        [this] {
+            if (!audio_.notice().empty()) {
+                keyer_.DeviceNotice(audio_.notice());
+            }
+        },
+        Qt::SingleShotConnection);
+    QObject::connect(&window_, &MainWindow::ended, QCoreApplication::instance(),
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void Program::start() {
+    splash_.Show();
+}
+
+void Program::fill_device_lists(PreferencesForm& form) {
+    // An empty entry stands for the desktop's default device.
+    std::vector<std::string> outputs{""};
+    for (auto& name : AudioEngine::OutputDeviceNames()) {
+        outputs.push_back(std::move(name));
+    }
+    std::vector<std::string> inputs{""};
+    for (auto& name : AudioEngine::InputDeviceNames()) {
+        inputs.push_back(std::move(name));
+    }
+    std::vector<std::string> ports;
+    for (const auto& port : DetectSerialPorts()) {
+        ports.push_back(port.path);
+    }
+    form.set_items(PrefControl::cmbAudioOut, std::move(outputs));
+    form.set_items(PrefControl::cmbAudioIn, std::move(inputs));
+    form.set_items(PrefControl::cmbPortDevice, std::move(ports));
+}
+
+}  // namespace parlomat

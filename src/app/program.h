@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "core/keyer/keyer.h"
+#include "core/keyer/splash.h"
+#include "core/shell/link.h"
+#include "platform/audio_engine.h"
+#include "platform/process_launcher.h"
+#include "platform/qt_scheduler.h"
+#include "platform/serial_port_adapter.h"
+#include "ui/main_window.h"
+#include "ui/qt_dialogs.h"
+
+namespace parlomat {
+
+/// The whole program on real parts: the adapters, the keyer core and its Qt view, wired. Needs a
+/// QApplication; start() shows the start-up window and the application's event loop does the rest.
+class Program {
+  public:
+    explicit Program(const std::string& station_dir);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    void start();
+
+    MainWindow& window() { return window_; }
+    Keyer& keyer() { return keyer_; }
+    Splash& splash() { return splash_; }
+    AudioEngine& audio() { return audio_; }
+
+  private:
+    static AudioEngineOptions audio_options(const std::string& ini_path);
+    void fill_device_lists(PreferencesForm& form);
+
+    std::string ini_path_;
+    QtScheduler scheduler_;
+    AudioEngine audio_;
+    SerialPortAdapter serial_;
+    NoLinkServer link_;
+    QtDialogs dialogs_;
+    ProcessLauncher launcher_;
+    MainWindow window_;
+    Keyer keyer_;
+    Splash splash_;
+};
+
+}  // namespace parlomat

@@ -1,0 +1,571 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/keyer/keyer.h"
+#include "core/keyer/splash.h"
+#include "ui/about_dialog.h"
+#include "ui/about_keys_dialog.h"
+#include "ui/app_icon.h"
+#include "ui/key_codes.h"
+#include "ui/loop_box.h"
+#include "ui/name_box.h"
+#include "ui/preferences_dialog.h"
+#include "ui/splash_window.h"
+#include "ui/status_panel_bar.h"
+
+namespace parlomat {
+
+namespace {
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+struct ButtonSpec {
+    Button button;
+    const char* caption;
+    const char* tip;
+};
+
+constexpr std::array<ButtonSpec, kButtonCount> kButtonSpecs = {{
+    {Button::cmdLoad, "&Load", "Load wave file (*.wav) from disk"},
+    {Button::cmdRecord, "&Record", "Record a message"},
+    {Button::cmdStart, "S&tart", "Initiate playback of selected message (F12)"},
+    {Button::cmdStop, "&Stop", "Stop playback of selected message (ESC)"},
+    {Button::cmdSave, "S&ave", "Save the selected message to disk"},
+    {Button::cmdErase, "&Erase", "Erase the selected message"},
+    {Button::cmdXmit, "&Xmit", "Key transmitter via PTT interface"},
+}};
+
+const char* const kDelayTip =
+    "Delay in .1 sec increments to monitor receiver before repeating message";
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("frmMainScreen");
+    setWindowIcon(app_icon());
+    auto* central = new QWidget(this);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(8, 6, 8, 4);
+    outer->setSpacing(6);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    auto* frame = new QGroupBox("Select", central);
+    frame->setObjectName("frmMessage");
+    frame->setToolTip("Select the active message");
+    build_slots(frame);
+    top->addWidget(frame, 1);
+
+    build_buttons();
+    auto* button_column = new QVBoxLayout;
+    button_column->setSpacing(3);
+    button_column->addSpacing(8);
+    for (auto* b : buttons_) {
+        b->setParent(central);
+        button_column->addWidget(b);
+    }
+    button_column->addStretch(1);
+    top->addLayout(button_column);
+    outer->addLayout(top, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(12);
+    chkMode_ = new QCheckBox("Sked Timing", central);
+    chkMode_->setObjectName("chkMode");
+    chkMode_->setToolTip("Selects scheduled timing mode");
+    chkInterval_ = new QCheckBox("Xmit 1/3 - EME East", central);
+    chkInterval_->setObjectName("chkInterval");
+    chkInterval_->setToolTip("Selects 1st,3rd, etc.  segments for xmit");
+    gauProgress_ = new QProgressBar(central);
+    gauProgress_->setObjectName("gauProgress");
+    gauProgress_->setRange(0, 100);
+    gauProgress_->setValue(0);
+    gauProgress_->setTextVisible(false);
+    gauProgress_->setMaximumHeight(18);
+    bottom->addWidget(chkMode_);
+    bottom->addWidget(chkInterval_);
+    bottom->addWidget(gauProgress_, 1);
+    outer->addLayout(bottom);
+    setCentralWidget(central);
+
+    StatusBar1_ = new StatusPanelBar(this);
+    StatusBar1_->setObjectName("StatusBar1");
+    setStatusBar(StatusBar1_);
+
+    build_menus();
+
+    connect(chkMode_, &QCheckBox::clicked, this, [this](bool on) {
+        if (keyer_) {
+            keyer_->chkMode_Click(on ? 1 : 0);
+        }
+        render_checks();
+    });
+    connect(chkInterval_, &QCheckBox::clicked, this, [this](bool on) {
+        if (keyer_) {
+            keyer_->chkInterval_Click(on ? 1 : 0);
+        }
+        render_checks();
+    });
+    connect(StatusBar1_, &StatusPanelBar::clicked, this, [this] {
+        if (keyer_) {
+            keyer_->StatusBar1_PanelClick();
+        }
+    });
+    connect(StatusBar1_, &StatusPanelBar::doubleClicked, this, [this] {
+        if (keyer_) {
+            keyer_->StatusBar1_PanelDblClick();
+        }
+    });
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    if (cursor_overridden_) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void MainWindow::build_slots(QWidget* parent) {
+    auto* grid = new QGridLayout(parent);
+    grid->setContentsMargins(8, 4, 8, 6);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+    // The column heading over the slot rows; the frame's own caption heads the option buttons.
+    const std::array<const char*, 3> headings = {"File Name", "Delay", "Loop"};
+    for (int col = 1; col < 4; ++col) {
+        auto* label = new QLabel(headings[col - 1], parent);
+        label->setObjectName(QString("lblMessage%1").arg(col));
+        label->setAlignment(col == 1 ? Qt::AlignLeft | Qt::AlignBottom
+                                     : Qt::AlignHCenter | Qt::AlignBottom);
+        grid->addWidget(label, 0, col);
+    }
+
+    auto* group = new QButtonGroup(parent);
+    group->setExclusive(true);
+    const QString name_width_sample = "A_LONG_MESSAGE_NAME.wav";
+    for (int i = 0; i < kSlotCount; ++i) {
+        auto* opt = new QRadioButton(QString("Msg %1").arg(i + 1), parent);
+        opt->setObjectName(QString("optMessage%1").arg(i));
+        opt->setToolTip(QString("Make message %1 active (F%1)").arg(i + 1));
+        group->addButton(opt, i);
+        connect(opt, &QRadioButton::clicked, this, [this, i] {
+            if (keyer_ && keyer_->state().active != i) {
+                keyer_->optMessage_Click(i);
+            }
+            if (keyer_) {
+                optMessage_[keyer_->state().active]->setChecked(true);
+            }
+        });
+
+        auto* name = new NameBox(parent);
+        name->setObjectName(QString("txtMessage%1").arg(i));
+        name->setMinimumWidth(name->fontMetrics().horizontalAdvance(name_width_sample));
+
+        auto* delay = new QLineEdit("0", parent);
+        delay->setObjectName(QString("txtPAM%1").arg(i));
+        delay->setToolTip(kDelayTip);
+        delay->setAlignment(Qt::AlignRight);
+        delay->setFixedWidth(delay->fontMetrics().horizontalAdvance("00000") + 14);
+        connect(delay, &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            if (keyer_) {
+                keyer_->txtPAM_Change(i, text.toStdString());
+            }
+        });
+
+        auto* loop = new LoopBox(parent);
+        loop->setObjectName(QString("chkLoop%1").arg(i + 1));
+        loop->setToolTip(i == 3 ? "Loop message during xmit" : "Loop message during xmit interval");
+        loop->on_click([this, i](int value) {
+            if (keyer_) {
+                keyer_->chkLoop_Change(i, value);
+            }
+        });
+
+        grid->addWidget(opt, i + 1, 0);
+        grid->addWidget(name, i + 1, 1);
+        grid->addWidget(delay, i + 1, 2);
+        grid->addWidget(loop, i + 1, 3, Qt::AlignCenter);
+        optMessage_[i] = opt;
+        txtMessage_[i] = name;
+        txtPAM_[i] = delay;
+        chkLoop_[i] = loop;
+    }
+    grid->setColumnStretch(1, 1);
+    optMessage_[0]->setChecked(true);
+}
+
+void MainWindow::build_buttons() {
+    for (const auto& spec : kButtonSpecs) {
+        auto* b = new QPushButton(spec.caption);
+        b->setObjectName(kButtonNames[static_cast<int>(spec.button)]);
+        b->setToolTip(spec.tip);
+        b->setAutoDefault(false);
+        b->setMinimumWidth(84);
+        buttons_[static_cast<int>(spec.button)] = b;
+    }
+    auto forward = [this](Button which, void (Keyer::*handler)()) {
+        connect(button(which), &QPushButton::clicked, this, [this, handler] {
+            if (keyer_) {
+                (keyer_->*handler)();
+            }
+        });
+    };
+    forward(Button::cmdLoad, &Keyer::cmdLoad_Click);
+    forward(Button::cmdRecord, &Keyer::cmdRecord_Click);
+    forward(Button::cmdStart, &Keyer::cmdStart_Click);
+    forward(Button::cmdStop, &Keyer::cmdStop_Click);
+    forward(Button::cmdSave, &Keyer::cmdSave_Click);
+    forward(Button::cmdErase, &Keyer::cmdErase_Click);
+    forward(Button::cmdXmit, &Keyer::cmdXmit_Click);
+}
+
+void MainWindow::build_menus() {
+    // Each item runs its menu's handler with the item's index; checkable items then show the
+    // core's check mark, not the one Qt toggled.
+    auto add = [this](QMenu* menu, const char* caption, int index, void (Keyer::*handler)(int),
+                      bool checkable) {
+        QAction* action = menu->addAction(caption);
+        action->setCheckable(checkable);
+        connect(action, &QAction::triggered, this, [this, handler, index] {
+            if (keyer_) {
+                (keyer_->*handler)(index);
+            }
+            render_checks();
+        });
+        return action;
+    };
+
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("mnuFile");
+    mnuFileItem_[0] = add(file, "&Load config", 0, &Keyer::mnuFileItem_Click, false);
+    mnuFileItem_[1] = add(file, "&Save config", 1, &Keyer::mnuFileItem_Click, false);
+    mnuFileItem_[2] = add(file, "&Preferences", 2, &Keyer::mnuFileItem_Click, false);
+    mnuFileItem_[3] = file->addSeparator();
+    mnuFileItem_[4] = file->addAction("E&xit");
+    connect(mnuFileItem_[4], &QAction::triggered, this, [this] {
+        if (keyer_) {
+            keyer_->mnuFileItem_Click(4);
+        }
+    });
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->setObjectName("mnuOptions");
+    mnuOptionsItem_[0] = add(options, "&Keep on top", 0, &Keyer::mnuOptionsItem_Click, true);
+    QMenu* timing = options->addMenu("&Sked Timing");
+    timing->setObjectName("mnuOptionsTiming");
+    mnuOptionsItem_[1] = timing->menuAction();
+    const std::array<const char*, 4> periods = {"&15 Seconds", "&30 Seconds", "&One Minute",
+                                                "&Two Minute"};
+    for (int i = 0; i < 4; ++i) {
+        mnuOptionsTimingItem_[i] =
+            add(timing, periods[i], i, &Keyer::mnuOptionsTimingItem_Click, true);
+    }
+    mnuOptionsItem_[2] = add(options, "&PTT Enable", 2, &Keyer::mnuOptionsItem_Click, true);
+    mnuOptionsItem_[3] = add(options, "&Ignore PTT Int", 3, &Keyer::mnuOptionsItem_Click, true);
+
+    QMenu* mixer = menuBar()->addMenu("&Mixer");
+    mixer->setObjectName("mnuMixer");
+    mnuMixerItem_[0] = add(mixer, "&Playback Mixer", 0, &Keyer::mnuMixerItem_Click, false);
+    mnuMixerItem_[1] = add(mixer, "&Record Mixer", 1, &Keyer::mnuMixerItem_Click, false);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("mnuHelp");
+    mnuHelpItem_[0] = add(help, "&Keyboard", 0, &Keyer::mnuHelpItem_Click, false);
+    mnuHelpItem_[1] = add(help, "&WWW Help On-line", 1, &Keyer::mnuHelpItem_Click, false);
+    mnuHelpItem_[2] = add(help, "&About", 2, &Keyer::mnuHelpItem_Click, false);
+}
+
+void MainWindow::bind(Keyer& keyer, Splash& splash) {
+    keyer_ = &keyer;
+    splash_ = &splash;
+    render();
+}
+
+void MainWindow::render() {
+    if (!keyer_) {
+        return;
+    }
+    const WindowState& s = keyer_->state();
+    for (int i = 0; i < kSlotCount; ++i) {
+        slot_name_changed(i, s.slots[i].name);
+        slot_delay_changed(i, s.slots[i].delay);
+        slot_loop_changed(i, s.slots[i].loop);
+        slot_bold_changed(i, s.slots[i].bold);
+        slot_colours_changed(i, s.slots[i].run_colours);
+    }
+    active_changed(s.active);
+    for (int p = 0; p < kPanelCount; ++p) {
+        panel_changed(static_cast<Panel>(p), s.panels[p]);
+    }
+    for (int b = 0; b < kButtonCount; ++b) {
+        button_changed(static_cast<Button>(b), s.buttons[b]);
+    }
+    gauge_changed(s.gauge);
+    caption_changed(s.caption);
+    render_checks();
+    if (s.topmost != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+        topmost_changed(s.topmost);
+    }
+    hourglass_changed(s.hourglass);
+}
+
+void MainWindow::render_checks() {
+    if (!keyer_) {
+        return;
+    }
+    for (int c = 0; c < kCheckCount; ++c) {
+        check_changed(static_cast<Check>(c), keyer_->state().checks[c]);
+    }
+}
+
+void MainWindow::panel_changed(Panel panel, const std::string& text) {
+    StatusBar1_->set_text(panel, q(text));
+}
+
+void MainWindow::button_changed(Button which, bool enabled) {
+    button(which)->setEnabled(enabled);
+}
+
+void MainWindow::slot_name_changed(int slot, const std::string& name) {
+    txtMessage_[slot]->setText(q(name));
+    txtMessage_[slot]->setCursorPosition(0);
+}
+
+void MainWindow::slot_delay_changed(int slot, const std::string& delay) {
+    const QString text = q(delay);
+    if (txtPAM_[slot]->text() != text) {
+        txtPAM_[slot]->setText(text);
+    }
+}
+
+void MainWindow::slot_loop_changed(int slot, int value) {
+    chkLoop_[slot]->set_value(value);
+}
+
+void MainWindow::slot_bold_changed(int slot, bool bold) {
+    txtMessage_[slot]->set_bold(bold);
+}
+
+void MainWindow::slot_colours_changed(int slot, bool run) {
+    txtMessage_[slot]->set_run_colours(run);
+}
+
+void MainWindow::active_changed(int slot) {
+    if (slot >= 0 && slot < kSlotCount) {
+        optMessage_[slot]->setChecked(true);
+    }
+}
+
+void MainWindow::gauge_changed(int value) {
+    gauProgress_->setValue(value);
+}
+
+void MainWindow::caption_changed(const std::string& caption) {
+    setWindowTitle(q(caption));
+}
+
+void MainWindow::check_changed(Check check, bool on) {
+    switch (check) {
+        case Check::KeepOnTop:
+            mnuOptionsItem_[0]->setChecked(on);
+            break;
+        case Check::PTTEnable:
+            mnuOptionsItem_[2]->setChecked(on);
+            break;
+        case Check::IgnorePTTInt:
+            mnuOptionsItem_[3]->setChecked(on);
+            break;
+        case Check::Timing15s:
+        case Check::Timing30s:
+        case Check::TimingMinute:
+        case Check::Timing2Min:
+            mnuOptionsTimingItem_[static_cast<int>(check) - static_cast<int>(Check::Timing15s)]
+                ->setChecked(on);
+            break;
+        case Check::chkMode:
+            chkMode_->setChecked(on);
+            break;
+        case Check::chkInterval:
+            chkInterval_->setChecked(on);
+            break;
+    }
+}
+
+void MainWindow::topmost_changed(bool on) {
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible) {
+        show();
+    }
+}
+
+void MainWindow::hourglass_changed(bool on) {
+    if (on && !cursor_overridden_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        cursor_overridden_ = true;
+    } else if (!on && cursor_overridden_) {
+        QApplication::restoreOverrideCursor();
+        cursor_overridden_ = false;
+    }
+}
+
+void MainWindow::window_changed(Window window, bool shown) {
+    switch (window) {
+        case Window::frmSplash:
+            if (shown) {
+                if (!splash_window_ && splash_) {
+                    splash_window_ = new SplashWindow(*splash_);
+                }
+                if (splash_window_) {
+                    splash_window_->show_centred();
+                }
+            } else if (splash_window_) {
+                splash_window_->close();
+                splash_window_->deleteLater();
+                splash_window_ = nullptr;
+            }
+            break;
+        case Window::frmMainScreen:
+            if (shown) {
+                show_centred();
+                Q_EMIT main_shown();
+            } else {
+                hide();
+            }
+            break;
+        case Window::frmPreferences:
+        case Window::frmAbout:
+        case Window::frmAboutKeys:
+            if (!shown && modal_) {
+                modal_->done(QDialog::Accepted);
+            }
+            break;
+    }
+}
+
+void MainWindow::show_centred() {
+    ensurePolished();
+    const QSize hint = sizeHint();
+    const int frame = frameGeometry().height() - geometry().height();
+    const int width = std::max(hint.width(), 640);
+    const int height = std::max(minimumSizeHint().height(), kHeight - frame);
+    resize(width, height);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize outer = frameGeometry().size();
+        move(area.x() + (area.width() - outer.width()) / 2,
+             area.y() + (area.height() - outer.height()) / 2);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::run_modal(QDialog& dialog) {
+    QDialog* outer = modal_;
+    modal_ = &dialog;
+    Q_EMIT modal_opened(&dialog);
+    dialog.exec();
+    modal_ = outer;
+}
+
+void MainWindow::show_modal(Window window) {
+    if (!keyer_) {
+        return;
+    }
+    switch (window) {
+        case Window::frmPreferences: {
+            PreferencesForm* form = keyer_->preferences_form();
+            if (!form || !form->is_open()) {
+                return;
+            }
+            if (preferences_hook_) {
+                preferences_hook_(*form);
+            }
+            PreferencesDialog dialog([keyer = keyer_] { return keyer->preferences_form(); }, this);
+            preferences_dialog_ = &dialog;
+            run_modal(dialog);
+            preferences_dialog_ = nullptr;
+            break;
+        }
+        case Window::frmAbout: {
+            AboutDialog dialog([keyer = keyer_] { keyer->StartSysInfo(); }, this);
+            run_modal(dialog);
+            break;
+        }
+        case Window::frmAboutKeys: {
+            AboutKeysDialog dialog(this);
+            run_modal(dialog);
+            break;
+        }
+        case Window::frmSplash:
+        case Window::frmMainScreen:
+            break;
+    }
+}
+
+void MainWindow::program_ended() {
+    ended_ = true;
+    hide();
+    Q_EMIT ended();
+}
+
+void MainWindow::control_changed(PrefControl control, const std::string& text) {
+    if (preferences_dialog_) {
+        preferences_dialog_->control_changed(control, text);
+    }
+}
+
+bool MainWindow::is_key_preview_target(QObject* watched) const {
+    // A key goes first to the focus widget (or the window when nothing has the focus), then up
+    // its parents; the main window sees it once, at that first receiver.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this || !isActiveWindow()) {
+        return false;
+    }
+    QWidget* first = QApplication::focusWidget();
+    return widget == (first ? first : this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && keyer_ && !ended_ && is_key_preview_target(watched)) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (const int code = virtual_key_code(key)) {
+            keyer_->Form_KeyDown(code, shift_state(key));
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (ended_ || !keyer_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    keyer_->RequestClose();
+}
+
+}  // namespace parlomat

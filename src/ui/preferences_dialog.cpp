@@ -1,0 +1,222 @@
+#include "ui/preferences_dialog.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace parlomat {
+
+namespace {
+int at(PrefControl control) {
+    return static_cast<int>(control);
+}
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+}  // namespace
+
+PreferencesDialog::PreferencesDialog(std::function<PreferencesForm*()> form, QWidget* parent)
+    : QDialog(parent), form_(std::move(form)) {
+    setObjectName("frmPreferences");
+    setWindowTitle("Parlomat Preferences");
+    setModal(true);
+
+    sstTab_ = new QTabWidget(this);
+    sstTab_->setObjectName("sstTab");
+    sstTab_->addTab(build_comm(), "Comm");
+    sstTab_->addTab(build_misc(), "Misc");
+    sstTab_->addTab(build_recorder(), "Recorder");
+    sstTab_->addTab(build_audio(), "Audio");
+
+    cmdSave_ = new QPushButton("&Save", this);
+    cmdSave_->setObjectName("cmdSave");
+    cmdSave_->setDefault(true);
+    cmdCancel_ = new QPushButton("&Cancel", this);
+    cmdCancel_->setObjectName("cmdCancel");
+    cmdCancel_->setAutoDefault(false);
+    connect(cmdSave_, &QPushButton::clicked, this,
+            [this] { press(&PreferencesForm::cmdSave_Click); });
+    connect(cmdCancel_, &QPushButton::clicked, this,
+            [this] { press(&PreferencesForm::cmdCancel_Click); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdSave_);
+    buttons->addWidget(cmdCancel_);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(sstTab_);
+    outer->addLayout(buttons);
+
+    load_from_form();
+    setMinimumWidth(420);
+}
+
+QWidget* PreferencesDialog::build_comm() {
+    auto* page = new QWidget;
+    auto* layout = new QFormLayout(page);
+    layout->addRow("Port #", add_combo(PrefControl::cmbPort,
+                                       "Select the comm port used to control the radio"));
+    layout->addRow("Device", add_combo(PrefControl::cmbPortDevice,
+                                       "The serial device this port number opens"));
+    layout->addRow("PTT Line", add_combo(PrefControl::cmbPTT, nullptr));
+    layout->addRow("PTT Int", add_combo(PrefControl::cmbINT, nullptr));
+    return page;
+}
+
+QWidget* PreferencesDialog::build_misc() {
+    auto* page = new QWidget;
+    auto* layout = new QFormLayout(page);
+    layout->addRow("FTLink", add_line_edit(PrefControl::txtFTLinkDelay, "Delay in milliseconds"));
+    layout->addRow("UTC Diff", add_line_edit(PrefControl::txtUTCDiff,
+                                             "Number of hours that UTC leads your time zone"));
+    layout->addRow("PTT Delay",
+                   add_line_edit(PrefControl::txtPTTDelay,
+                                 "Delay in milliseconds between PTT and start of audio"));
+    layout->addRow("ID Int.", add_line_edit(PrefControl::txtID, "ID Interval in minutes"));
+    return page;
+}
+
+QWidget* PreferencesDialog::build_recorder() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* label = new QLabel("Audio Recorder:", page);
+    label->setObjectName("lblRecorder");
+    layout->addWidget(label);
+    layout->addWidget(add_line_edit(PrefControl::txtRecorder, nullptr));
+    cmdSelectRecorder_ = new QPushButton("&Select Recorder", page);
+    cmdSelectRecorder_->setObjectName("cmdSelectRecorder");
+    cmdSelectRecorder_->setAutoDefault(false);
+    connect(cmdSelectRecorder_, &QPushButton::clicked, this,
+            [this] { press(&PreferencesForm::cmdSelectRecorder_Click); });
+    auto* row = new QHBoxLayout;
+    row->addWidget(cmdSelectRecorder_);
+    row->addStretch(1);
+    layout->addLayout(row);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* PreferencesDialog::build_audio() {
+    auto* page = new QWidget;
+    auto* layout = new QFormLayout(page);
+    layout->addRow("Output",
+                   add_combo(PrefControl::cmbAudioOut, "Sound device that plays the messages"));
+    layout->addRow("Input",
+                   add_combo(PrefControl::cmbAudioIn, "Sound device that records the messages"));
+    return page;
+}
+
+QComboBox* PreferencesDialog::add_combo(PrefControl control, const char* tip) {
+    auto* combo = new QComboBox;
+    combo->setObjectName(kPrefControlNames[at(control)]);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(control == PrefControl::cmbPort ? 6 : 24);
+    if (tip) {
+        combo->setToolTip(tip);
+    }
+    connect(combo, &QComboBox::currentTextChanged, this,
+            [this, control](const QString& text) { edited(control, text); });
+    controls_[at(control)] = combo;
+    return combo;
+}
+
+QLineEdit* PreferencesDialog::add_line_edit(PrefControl control, const char* tip) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(kPrefControlNames[at(control)]);
+    if (tip) {
+        edit->setToolTip(tip);
+    }
+    connect(edit, &QLineEdit::textChanged, this,
+            [this, control](const QString& text) { edited(control, text); });
+    controls_[at(control)] = edit;
+    return edit;
+}
+
+QComboBox* PreferencesDialog::combo(PrefControl control) const {
+    return qobject_cast<QComboBox*>(controls_[at(control)]);
+}
+
+QLineEdit* PreferencesDialog::line_edit(PrefControl control) const {
+    return qobject_cast<QLineEdit*>(controls_[at(control)]);
+}
+
+void PreferencesDialog::load_from_form() {
+    PreferencesForm* form = form_();
+    if (!form) {
+        return;
+    }
+    updating_ = true;
+    for (int i = 0; i < kPrefControlCount; ++i) {
+        const auto control = static_cast<PrefControl>(i);
+        if (QComboBox* box = combo(control)) {
+            box->clear();
+            for (const auto& item : form->items(control)) {
+                box->addItem(q(item));
+            }
+        }
+    }
+    updating_ = false;
+    for (int i = 0; i < kPrefControlCount; ++i) {
+        const auto control = static_cast<PrefControl>(i);
+        control_changed(control, form->text(control));
+    }
+}
+
+void PreferencesDialog::control_changed(PrefControl control, const std::string& text) {
+    const QString value = q(text);
+    updating_ = true;
+    if (QComboBox* box = combo(control)) {
+        if (box->currentText() != value) {
+            box->setEditText(value);
+        }
+    } else if (QLineEdit* edit = line_edit(control)) {
+        if (edit->text() != value) {
+            edit->setText(value);
+        }
+    }
+    updating_ = false;
+}
+
+void PreferencesDialog::edited(PrefControl control, const QString& text) {
+    if (updating_) {
+        return;
+    }
+    if (PreferencesForm* form = form_()) {
+        form->set_text(control, text.toStdString());
+    }
+}
+
+void PreferencesDialog::press(void (PreferencesForm::*button)()) {
+    if (PreferencesForm* form = form_()) {
+        (form->*button)();
+    }
+    PreferencesForm* after = form_();
+    if (!after || !after->is_open()) {
+        done(QDialog::Accepted);
+    }
+}
+
+void PreferencesDialog::reject() {
+    press(&PreferencesForm::cmdCancel_Click);
+}
+
+void PreferencesDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize outer = frameGeometry().size();
+        move(area.x() + (area.width() - outer.width()) / 2,
+             area.y() + (area.height() - outer.height()) / 2);
+    }
+}
+
+}  // namespace parlomat
