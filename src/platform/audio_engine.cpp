@@ -13,6 +13,9 @@ constexpr std::chrono::milliseconds kHousekeepingPeriod{20};
 /// device that has gone away (a null or network sink may pause for a second or two).
 constexpr std::chrono::milliseconds kStallLimit{2500};
 constexpr std::int16_t kPreparedInterval = 50;
+/// "Stopped" waits this long past the last sample's DAC time: the device's own estimate of its
+/// delay may be off by a millisecond or so, and an unkey must never clip the tail.
+constexpr double kTailGuardSeconds = 0.005;
 constexpr const char* kFallbackNotice = "Sound device not found: using the default";
 constexpr const char* kNoDeviceNotice = "No sound device: messages cannot be played";
 constexpr const char* kLostNotice = "Sound device lost";
@@ -324,7 +327,7 @@ void AudioEngine::settle(int i) const {
         return;
     }
     const AudioMixer::PlayReport r = mixer_->report(i, c.play_id);
-    if (r.finished && Pa_GetStreamTime(stream_) >= r.end_dac) {
+    if (r.finished && Pa_GetStreamTime(stream_) >= r.end_dac + kTailGuardSeconds) {
         c.activity = Activity::Idle;
         c.position_ms = ms_of(c.play_buffer ? c.play_buffer->size() : 0, rate_);
     }

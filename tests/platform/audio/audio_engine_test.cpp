@@ -1,0 +1,380 @@
+#include "platform/audio_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+
+#include "platform/audio/audio_test_support.h"
+#include "platform/wave_file.h"
+
+namespace parlomat {
+namespace {
+
+using namespace std::chrono_literals;
+using test::run_until;
+
+/// Every engine in this file talks to the fixture's private daemon.
+const bool kPulseServerSet = [] {
+    const std::string server = std::string("unix:") + PARLOMAT_PULSE_DIR + "/run/pulse/native";
+    setenv("PULSE_SERVER", server.c_str(), 1);
+    return true;
+}();
+
+class AudioEngineTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::app();
+        dir_ = test::scratch_dir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+
+    std::string file(const std::string& name) const { return (dir_ / name).string(); }
+
+    /// Writes a 48 kHz 16-bit mono message of `frames` frames; returns its samples.
+    std::vector<short> write_message(const std::string& name, std::size_t frames) const {
+        std::vector<short> s = test::message_samples(frames);
+        EXPECT_TRUE(
+            test::write_sound_file(file(name), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, s));
+        return s;
+    }
+
+    std::filesystem::path dir_;
+};
+
+/// Where `message` begins inside `recording` (compared as 16-bit values), or nothing.
+std::optional<std::size_t> find_message(const std::vector<float>& recording,
+                                        const std::vector<short>& message) {
+    for (std::size_t i = 0; i + message.size() <= recording.size(); ++i) {
+        if (test::to_pcm16(recording[i]) == message[0] &&
+            test::to_pcm16(recording[i + 1]) == message[1]) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t count_mismatches(const std::vector<float>& recording, std::size_t at,
+                             const std::vector<short>& message) {
+    std::size_t bad = 0;
+    for (std::size_t k = 0; k < message.size(); ++k) {
+        bad += test::to_pcm16(recording[at + k]) != message[k] ? 1 : 0;
+    }
+    return bad;
+}
+
+/// Plays channel `play` while channel `rec` records the sink's monitor; returns the recording
+/// and when (stream time) the first sample was captured, the play's DAC times and the stream
+/// time at which the channel was first seen "Stopped".
+struct MonitoredPlay {
+    std::vector<float> recording;
+    double record_start = 0;
+    AudioEngine::PlayTimes times;
+    double stopped_at = 0;
+};
+
+MonitoredPlay play_and_monitor(AudioEngine& engine, int play, int rec, const std::string& save) {
+    MonitoredPlay m;
+    engine.RecordChannel(rec);
+    EXPECT_EQ(engine.ChannelMode(rec), mode::kRecording);
+    EXPECT_TRUE(run_until([&] { return engine.record_first_adc() != 0; }, 5s));
+    test::run_for(200ms);
+    engine.PlayFromStart(play);
+    EXPECT_EQ(engine.ChannelMode(play), mode::kPlaying);
+    EXPECT_TRUE(run_until(
+        [&] {
+            if (engine.ChannelMode(play) != mode::kStopped) {
+                return false;
+            }
+            m.stopped_at = engine.stream_time();
+            return true;
+        },
+        10s));
+    m.times = engine.play_times(play);
+    test::run_for(300ms);
+    m.record_start = engine.record_first_adc();
+    engine.StopChannel(rec);
+    EXPECT_EQ(engine.ChannelMode(rec), mode::kStopped);
+    EXPECT_TRUE(engine.SaveChannel(rec, save));
+    if (std::optional<WaveData> saved = ReadWave(save)) {
+        EXPECT_EQ(saved->rate, 48000);
+        m.recording = std::move(saved->samples);
+    }
+    return m;
+}
+
+TEST_F(AudioEngineTest, PlayedMessageReachesTheSinkWholeAndStopsOnlyAfterItsLastSample) {
+    AudioEngine engine(AudioEngineOptions{});
+    ASSERT_TRUE(engine.has_output()) << engine.notice();
+    ASSERT_EQ(engine.sample_rate(), 48000);
+    const std::vector<short> message = write_message("msg.wav", 24000);
+    ASSERT_TRUE(engine.CreateEmptyWave(file("rec.wav")));
+    engine.OpenChannel(0, file("msg.wav"));
+    engine.OpenChannel(1, file("rec.wav"));
+    ASSERT_EQ(engine.ChannelMode(0), mode::kStopped);
+    ASSERT_EQ(engine.ChannelLength(0), 500);
+    ASSERT_EQ(engine.ChannelLength(1), 0);
+
+    const MonitoredPlay m = play_and_monitor(engine, 0, 1, file("saved.wav"));
+    EXPECT_EQ(engine.ChannelPosition(0), 500);
+    const std::optional<std::size_t> at = find_message(m.recording, message);
+    ASSERT_TRUE(at) << "message not found in the monitor recording";
+    EXPECT_EQ(count_mismatches(m.recording, *at, message), 0u);
+    EXPECT_EQ(test::to_pcm16(m.recording[*at - 1]), 0);
+    ASSERT_GT(m.recording.size(), *at + message.size());
+    EXPECT_EQ(test::to_pcm16(m.recording[*at + message.size()]), 0);
+
+    // The monitor's capture clock tells independently when each sample was rendered.
+    const double first_heard = m.record_start + static_cast<double>(*at) / 48000;
+    const double last_heard = first_heard + static_cast<double>(message.size()) / 48000;
+    ASSERT_TRUE(m.times.started && m.times.finished);
+    // Two streams' delay estimates differ by a few milliseconds; the tail guard covers that.
+    EXPECT_NEAR(m.times.first_dac, first_heard, 0.010);
+    EXPECT_NEAR(m.times.end_dac, last_heard, 0.010);
+    EXPECT_GE(m.stopped_at, last_heard);
+    EXPECT_GE(m.stopped_at, m.times.end_dac);
+}
+
+TEST_F(AudioEngineTest, RecordingSavedFromTheMonitorPlaysBackEqual) {
+    AudioEngine engine(AudioEngineOptions{});
+    ASSERT_TRUE(engine.has_output()) << engine.notice();
+    const std::vector<short> message = write_message("msg.wav", 9600);
+    ASSERT_TRUE(engine.CreateEmptyWave(file("rec.wav")));
+    engine.OpenChannel(0, file("msg.wav"));
+    engine.OpenChannel(1, file("rec.wav"));
+    const MonitoredPlay first = play_and_monitor(engine, 0, 1, file("take1.wav"));
+    ASSERT_TRUE(find_message(first.recording, message));
+
+    // The saved take, played on another channel and recorded again, comes back unchanged.
+    engine.OpenChannel(2, file("take1.wav"));
+    ASSERT_EQ(engine.ChannelMode(2), mode::kStopped);
+    ASSERT_TRUE(engine.CreateEmptyWave(file("rec2.wav")));
+    engine.OpenChannel(3, file("rec2.wav"));
+    const MonitoredPlay second = play_and_monitor(engine, 2, 3, file("take2.wav"));
+    std::vector<short> take1(first.recording.size());
+    std::transform(first.recording.begin(), first.recording.end(), take1.begin(), test::to_pcm16);
+    const auto first_sound = std::find_if(take1.begin(), take1.end(), [](short v) { return v; });
+    const auto last_sound =
+        std::find_if(take1.rbegin(), take1.rend(), [](short v) { return v; }).base();
+    const std::vector<short> heard(first_sound, last_sound);
+    ASSERT_EQ(heard.size(), message.size());
+    const std::optional<std::size_t> at = find_message(second.recording, heard);
+    ASSERT_TRUE(at);
+    EXPECT_EQ(count_mismatches(second.recording, *at, heard), 0u);
+}
+
+TEST_F(AudioEngineTest, PlayAgainAfterTheEndAndStopMidwayBehaveAsAPlayer) {
+    AudioEngine engine(AudioEngineOptions{});
+    ASSERT_TRUE(engine.has_output()) << engine.notice();
+    write_message("msg.wav", 4800);
+    engine.OpenChannel(0, file("msg.wav"));
+    for (int round = 0; round < 2; ++round) {
+        engine.PlayFromStart(0);
+        ASSERT_TRUE(run_until([&] { return engine.ChannelMode(0) == mode::kStopped; }, 5s));
+        const AudioEngine::PlayTimes t = engine.play_times(0);
+        EXPECT_NEAR(t.end_dac - t.first_dac, 0.1, 0.001) << "round " << round;
+        EXPECT_EQ(engine.ChannelPosition(0), 100);
+    }
+
+    write_message("long.wav", 48000 * 5);
+    engine.OpenChannel(1, file("long.wav"));
+    engine.PlayFromStart(1);
+    ASSERT_TRUE(run_until([&] { return engine.ChannelPosition(1) >= 200; }, 5s));
+    engine.StopChannel(1);
+    EXPECT_EQ(engine.ChannelMode(1), mode::kStopped);
+    const std::int32_t stopped_at = engine.ChannelPosition(1);
+    EXPECT_GE(stopped_at, 200);
+    EXPECT_LT(stopped_at, 5000);
+    test::run_for(100ms);
+    EXPECT_EQ(engine.ChannelPosition(1), stopped_at);
+    EXPECT_FALSE(engine.play_times(1).finished);
+
+    engine.CloseChannel(1);
+    EXPECT_EQ(engine.ChannelMode(1), mode::kNotOpen);
+    EXPECT_EQ(engine.ChannelLength(1), 0);
+    engine.PlayFromStart(1);
+    EXPECT_EQ(engine.ChannelMode(1), mode::kNotOpen);
+    EXPECT_FALSE(engine.SaveChannel(1, file("nothing.wav")));
+    EXPECT_FALSE(std::filesystem::exists(file("nothing.wav")));
+}
+
+/// How one odd input file is made and what a channel makes of it.
+struct OddFile {
+    const char* name;
+    std::function<bool(const std::string& path)> make;
+    std::int32_t length_ms;  ///< -1: the channel stays "Not Open"
+};
+
+bool write_tone(const std::string& path, int format, int rate, int channels, double seconds) {
+    const auto frames = static_cast<std::size_t>(rate * seconds);
+    std::vector<short> s(frames * static_cast<std::size_t>(channels));
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        s[i] = static_cast<short>(8000 * std::sin(static_cast<double>(i / channels) * 0.05));
+    }
+    return test::write_sound_file(path, format, rate, channels, s);
+}
+
+bool write_bytes(const std::string& path, const std::string& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        return false;
+    }
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+TEST_F(AudioEngineTest, OddFilesPlayCorrectlyOrStayNotOpen) {
+    constexpr int kPcm16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    const std::vector<OddFile> files = {
+        {"empty", [](const std::string& p) { return write_bytes(p, ""); }, -1},
+        {"not a wave",
+         [](const std::string& p) { return write_bytes(p, std::string(5000, 'x') + "RIFF"); }, -1},
+        {"truncated",
+         [](const std::string& p) {
+             if (!write_tone(p, kPcm16, 48000, 1, 1.0)) {
+                 return false;
+             }
+             std::filesystem::resize_file(p, 44 + 2 * 12000);
+             return true;
+         },
+         250},
+        {"header only",
+         [](const std::string& p) {
+             return write_tone(p, kPcm16, 48000, 1, 1.0) &&
+                    (std::filesystem::resize_file(p, 30), true);
+         },
+         -1},
+        {"no samples", [](const std::string& p) { return write_tone(p, kPcm16, 48000, 1, 0); }, 0},
+        {"8-bit",
+         [](const std::string& p) {
+             return write_tone(p, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 22050, 1, 0.4);
+         },
+         400},
+        {"float",
+         [](const std::string& p) {
+             return write_tone(p, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 1, 0.3);
+         },
+         300},
+        {"stereo", [](const std::string& p) { return write_tone(p, kPcm16, 44100, 2, 0.5); }, 500},
+        {"8 kHz", [](const std::string& p) { return write_tone(p, kPcm16, 8000, 1, 0.25); }, 250},
+        {"96 kHz", [](const std::string& p) { return write_tone(p, kPcm16, 96000, 1, 0.25); }, 250},
+        {"one hour",
+         [](const std::string& p) {
+             return write_tone(p, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 8000, 1, 3600.0);
+         },
+         -1},
+    };
+    AudioEngine engine(AudioEngineOptions{});
+    ASSERT_TRUE(engine.has_output()) << engine.notice();
+    for (const OddFile& f : files) {
+        SCOPED_TRACE(f.name);
+        const std::string path = file("odd.wav");
+        ASSERT_TRUE(f.make(path));
+        engine.CloseChannel(0);
+        engine.OpenChannel(0, path);
+        if (f.length_ms < 0) {
+            EXPECT_EQ(engine.ChannelMode(0), mode::kNotOpen);
+            engine.PlayFromStart(0);
+            EXPECT_EQ(engine.ChannelMode(0), mode::kNotOpen);
+            continue;
+        }
+        ASSERT_EQ(engine.ChannelMode(0), mode::kStopped);
+        EXPECT_EQ(engine.ChannelLength(0), f.length_ms);
+        engine.PlayFromStart(0);
+        ASSERT_TRUE(run_until([&] { return engine.ChannelMode(0) == mode::kStopped; }, 5s));
+        const AudioEngine::PlayTimes t = engine.play_times(0);
+        ASSERT_TRUE(t.finished);
+        EXPECT_NEAR((t.end_dac - t.first_dac) * 1000, f.length_ms, 1.0);
+    }
+}
+
+class CountingListener : public ChannelListener {
+  public:
+    void mci_StatusUpdate(int index) override { ++counts.at(static_cast<std::size_t>(index)); }
+    std::array<int, WaveChannels::kCount> counts{};
+};
+
+TEST_F(AudioEngineTest, StatusUpdatesComeForEveryChannelUntilTheIntervalIsZero) {
+    AudioEngine engine(AudioEngineOptions{});
+    CountingListener listener;
+    engine.set_listener(&listener);
+    engine.PrepareChannels();
+    ASSERT_TRUE(run_until(
+        [&] {
+            return std::all_of(listener.counts.begin(), listener.counts.end(),
+                               [](int n) { return n >= 3; });
+        },
+        5s));
+    engine.SetUpdateInterval(2, 0);
+    const int frozen = listener.counts[2];
+    const int before = listener.counts[3];
+    ASSERT_TRUE(run_until([&] { return listener.counts[3] >= before + 3; }, 5s));
+    EXPECT_EQ(listener.counts[2], frozen);
+}
+
+TEST_F(AudioEngineTest, WithoutAnySoundDeviceChannelsStayNotOpen) {
+    // With no PulseAudio server reachable, a machine without a sound card has no device left.
+    const std::string server = std::getenv("PULSE_SERVER");
+    setenv("PULSE_SERVER", ("unix:" + file("no_such_socket")).c_str(), 1);
+    if (!AudioEngine::OutputDeviceNames().empty()) {
+        setenv("PULSE_SERVER", server.c_str(), 1);
+        GTEST_SKIP() << "this machine has a sound card of its own";
+    }
+    {
+        AudioEngine engine(AudioEngineOptions{});
+        EXPECT_FALSE(engine.has_output());
+        EXPECT_EQ(engine.notice(), "No sound device: messages cannot be played");
+        write_message("msg.wav", 4800);
+        engine.OpenChannel(0, file("msg.wav"));
+        EXPECT_EQ(engine.ChannelMode(0), mode::kNotOpen);
+        engine.PlayFromStart(0);
+        engine.RecordChannel(0);
+        EXPECT_EQ(engine.ChannelMode(0), mode::kNotOpen);
+        EXPECT_TRUE(engine.CreateEmptyWave(file("temp.wav")));
+        EXPECT_TRUE(ReadWave(file("temp.wav")));
+    }
+    setenv("PULSE_SERVER", server.c_str(), 1);
+}
+
+TEST_F(AudioEngineTest, ANamedDeviceThatIsGoneFallsBackToTheDefault) {
+    const std::vector<std::string> outputs = AudioEngine::OutputDeviceNames();
+    EXPECT_NE(std::find(outputs.begin(), outputs.end(), "pulse"), outputs.end());
+    EXPECT_FALSE(AudioEngine::InputDeviceNames().empty());
+
+    AudioEngine named(AudioEngineOptions{"pulse", "pulse"});
+    EXPECT_TRUE(named.has_output());
+    EXPECT_EQ(named.notice(), "");
+    AudioEngine gone(AudioEngineOptions{"USB Audio CODEC gone", ""});
+    EXPECT_TRUE(gone.has_output());
+    EXPECT_EQ(gone.notice(), "Sound device not found: using the default");
+}
+
+TEST_F(AudioEngineTest, ADeviceLostMidMessageEndsThePlay) {
+    // A second daemon of our own, so the fixture's one lives on.
+    const std::string dir = (dir_ / "pulse").string();
+    const std::string scripts = PARLOMAT_PULSE_SCRIPTS;
+    ASSERT_EQ(std::system((scripts + "/pulse_start.sh " + dir + " >/dev/null").c_str()), 0);
+    const std::string server = std::getenv("PULSE_SERVER");
+    setenv("PULSE_SERVER", ("unix:" + dir + "/run/pulse/native").c_str(), 1);
+    std::vector<std::string> notices;
+    {
+        AudioEngine engine(AudioEngineOptions{"pulse", "pulse"});
+        engine.set_notice_handler([&](const std::string& text) { notices.push_back(text); });
+        ASSERT_TRUE(engine.has_output());
+        write_message("long.wav", 48000 * 20);
+        engine.OpenChannel(0, file("long.wav"));
+        engine.PlayFromStart(0);
+        ASSERT_TRUE(run_until([&] { return engine.ChannelPosition(0) >= 300; }, 10s));
+        ASSERT_EQ(std::system((scripts + "/pulse_stop.sh " + dir).c_str()), 0);
+        EXPECT_TRUE(run_until([&] { return engine.ChannelMode(0) == mode::kStopped; }, 10s));
+        EXPECT_LT(engine.ChannelPosition(0), 20000);
+    }
+    setenv("PULSE_SERVER", server.c_str(), 1);
+    EXPECT_EQ(notices, std::vector<std::string>{"Sound device lost"});
+}
+
+}  // namespace
+}  // namespace parlomat

@@ -1,0 +1,144 @@
+#include "platform/audio_mixer.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <vector>
+
+namespace parlomat {
+namespace {
+
+constexpr double kRate = 1000.0;  // one frame per millisecond keeps the DAC arithmetic readable
+
+/// Renders `frames` frames in buffers of `period` frames, the first reaching the DAC at 10 s.
+std::vector<float> render_all(AudioMixer& mixer, std::size_t frames, std::size_t period,
+                              int channels = 1) {
+    std::vector<float> out(frames * static_cast<std::size_t>(channels));
+    for (std::size_t at = 0; at < frames; at += period) {
+        const std::size_t n = std::min(period, frames - at);
+        mixer.render(out.data() + at * static_cast<std::size_t>(channels), n, channels,
+                     10.0 + static_cast<double>(at) / kRate);
+    }
+    return out;
+}
+
+std::vector<float> ramp(std::size_t n) {
+    std::vector<float> v(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        v[i] = static_cast<float>(i + 1) / 1000.0f;
+    }
+    return v;
+}
+
+TEST(AudioMixerTest, APlayComesOutWholeWithItsDacTimesWhateverTheBufferSize) {
+    struct Case {
+        std::size_t samples;
+        std::size_t period;
+        double end_dac;  ///< s: the last sample has left the DAC
+    };
+    const Case cases[] = {
+        {100, 10, 10.100},                   // ends on a buffer boundary
+        {105, 10, 10.105},                   // ends inside a buffer
+        {7, 64, 10.007},                     // shorter than one buffer
+        {1, 1, 10.001},    {0, 16, 10.000},  // an empty file ends at once
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.samples << " samples, period " << c.period);
+        AudioMixer mixer(kRate);
+        const std::vector<float> message = ramp(c.samples);
+        ASSERT_TRUE(mixer.play(3, message.data(), message.size(), 7));
+        const std::vector<float> out = render_all(mixer, 200, c.period);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            ASSERT_EQ(out[i], i < message.size() ? message[i] : 0.0f) << "frame " << i;
+        }
+        const AudioMixer::PlayReport r = mixer.report(3, 7);
+        EXPECT_TRUE(r.started);
+        EXPECT_DOUBLE_EQ(r.first_dac, 10.0);
+        EXPECT_TRUE(r.finished);
+        EXPECT_NEAR(r.end_dac, c.end_dac, 1e-9);
+        EXPECT_FALSE(mixer.report(3, 8).started);
+        EXPECT_FALSE(mixer.report(2, 7).started);
+    }
+}
+
+TEST(AudioMixerTest, StopAndReplaySilenceOrRestartTheVoice) {
+    AudioMixer mixer(kRate);
+    const std::vector<float> message = ramp(50);
+    ASSERT_TRUE(mixer.play(0, message.data(), message.size(), 1));
+    std::vector<float> out = render_all(mixer, 20, 20);
+    EXPECT_EQ(out[19], message[19]);
+
+    // A new play of the same voice starts again from its first sample.
+    ASSERT_TRUE(mixer.play(0, message.data(), message.size(), 2));
+    out = render_all(mixer, 10, 10);
+    EXPECT_EQ(out[0], message[0]);
+    EXPECT_TRUE(mixer.report(0, 2).started);
+    EXPECT_FALSE(mixer.report(0, 1).finished);
+
+    ASSERT_TRUE(mixer.stop(0));
+    EXPECT_EQ(mixer.processed(), 2u);
+    out = render_all(mixer, 100, 10);
+    EXPECT_EQ(mixer.processed(), mixer.sent());
+    EXPECT_EQ(std::accumulate(out.begin(), out.end(), 0.0f), 0.0f);
+    EXPECT_FALSE(mixer.report(0, 2).finished);
+}
+
+TEST(AudioMixerTest, VoicesAreMixedClippedAndCopiedToEveryOutputChannel) {
+    AudioMixer mixer(kRate);
+    const std::vector<float> a(4, 0.25f);
+    const std::vector<float> b(2, 0.9f);
+    ASSERT_TRUE(mixer.play(0, a.data(), a.size(), 1));
+    ASSERT_TRUE(mixer.play(5, b.data(), b.size(), 1));
+    const std::vector<float> out = render_all(mixer, 5, 5, 2);
+    const std::vector<float> expected = {1.0f, 1.0f, 1.0f, 1.0f, 0.25f, 0.25f, 0.25f, 0.25f, 0, 0};
+    EXPECT_EQ(out, expected);
+}
+
+TEST(AudioMixerTest, CommandsAreRefusedWhenTheRingIsFullOrTheVoiceIsUnknown) {
+    AudioMixer mixer(kRate);
+    const float sample = 0.5f;
+    EXPECT_FALSE(mixer.play(6, &sample, 1, 1));
+    EXPECT_FALSE(mixer.play(-1, &sample, 1, 1));
+    EXPECT_FALSE(mixer.play(0, &sample, 1, 0));
+    EXPECT_FALSE(mixer.stop(6));
+    int accepted = 0;
+    while (mixer.stop(1)) {
+        ++accepted;
+        ASSERT_LT(accepted, 10000);
+    }
+    EXPECT_EQ(accepted, 64);
+    EXPECT_EQ(mixer.sent(), 64u);
+    float out[4];
+    mixer.render(out, 4, 1, 0.0);
+    EXPECT_EQ(mixer.processed(), 64u);
+    EXPECT_TRUE(mixer.stop(1));
+}
+
+TEST(AudioRingTest, KeepsOrderAcrossTheWrapAndNeverOverfills) {
+    AudioRing<int> ring(5);
+    ASSERT_EQ(ring.capacity(), 8u);
+    int next_in = 0;
+    int next_out = 0;
+    for (int round = 0; round < 10; ++round) {
+        std::vector<int> in(6);
+        std::iota(in.begin(), in.end(), next_in);
+        const std::size_t pushed = ring.push(in.data(), in.size());
+        next_in += static_cast<int>(pushed);
+        int got[3];
+        const std::size_t popped = ring.pop(got, 3);
+        for (std::size_t k = 0; k < popped; ++k) {
+            ASSERT_EQ(got[k], next_out++);
+        }
+        ASSERT_LE(next_in - next_out, 8);
+    }
+    // 6 + 5 until full, then only the 3 freed by each pop fit.
+    EXPECT_EQ(next_in, 6 + 5 + 8 * 3);
+    int v = 0;
+    while (ring.pop(v)) {
+        ASSERT_EQ(v, next_out++);
+    }
+    EXPECT_EQ(next_out, next_in);
+}
+
+}  // namespace
+}  // namespace parlomat

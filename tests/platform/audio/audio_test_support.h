@@ -1,0 +1,89 @@
+#pragma once
+
+#include <sndfile.h>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace parlomat::test {
+
+/// One QCoreApplication for every test of the process (QTimer needs it).
+inline QCoreApplication& app() {
+    static int argc = 1;
+    static char name[] = "platform_audio_tests";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication instance(argc, argv);
+    return instance;
+}
+
+/// Runs the event loop until `done` holds or `limit` has passed; returns `done()`.
+/// The limit only keeps a broken run from hanging: no test asserts how long anything took.
+inline bool run_until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    app();
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        QThread::usleep(500);
+    }
+    return true;
+}
+
+inline void run_for(std::chrono::milliseconds span) {
+    run_until([] { return false; }, span);
+}
+
+/// A fresh directory for one test's files.
+inline std::filesystem::path scratch_dir(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() / ("parlomat_audio_" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+/// Writes `frames` frames of `channels` interleaved 16-bit samples in `format`.
+inline bool write_sound_file(const std::filesystem::path& path, int format, int rate, int channels,
+                             const std::vector<short>& interleaved) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (f == nullptr) {
+        return false;
+    }
+    const sf_count_t frames = static_cast<sf_count_t>(interleaved.size()) / channels;
+    const bool ok = sf_writef_short(f, interleaved.data(), frames) == frames;
+    return sf_close(f) == 0 && ok;
+}
+
+/// A recognisable message: no zero sample, so its first and last samples can be found in a
+/// recording of silence around it.
+inline std::vector<short> message_samples(std::size_t frames) {
+    std::vector<short> s(frames);
+    std::uint32_t x = 12345;
+    for (std::size_t i = 0; i < frames; ++i) {
+        x = x * 1664525u + 1013904223u;
+        const double tone = 9000.0 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(i) / 48000);
+        const int v = static_cast<int>(tone) + static_cast<int>((x >> 16) % 2001) - 1000;
+        s[i] = static_cast<short>(v == 0 ? 1 : v);
+    }
+    return s;
+}
+
+inline short to_pcm16(float v) {
+    const long r = std::lround(static_cast<double>(v) * 32768.0);
+    return static_cast<short>(r < -32768 ? -32768 : (r > 32767 ? 32767 : r));
+}
+
+}  // namespace parlomat::test
