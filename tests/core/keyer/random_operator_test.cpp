@@ -243,7 +243,7 @@ class RandomOperator {
             note("menu Options 3 (Ignore PTT Int)");
             k.mnuOptionsItem_Click(3);
         } else if (roll < 95) {
-            const bool on = pick(3) == 0;
+            const bool on = pick(8) == 0;
             note(std::string("line CTS ") + (on ? "on" : "off"));
             s_.serial.set_cts(on);
         } else if (roll < 97) {
