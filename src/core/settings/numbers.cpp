@@ -136,6 +136,11 @@ std::string NumberText(double value) {
     if (text.size() > lead + 1 && text[lead] == '0' && text[lead + 1] == '.') {
         text.erase(lead, 1);
     }
+    // Next to the largest double, rounding to 15 digits steps past it; the text must still read
+    // back as a finite number.
+    if (std::isinf(LeadingNumber(text))) {
+        return negative ? "-1.79769313486231E+308" : "1.79769313486231E+308";
+    }
     return text;
 }
 

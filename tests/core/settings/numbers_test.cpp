@@ -94,6 +94,8 @@ TEST(NumberText, FormatsWithFifteenSignificantDigits) {
         {-1.5e20, "-1.5E+20"},
         {0.0001, ".0001"},
         {0.00001, "1E-05"},
+        {std::numeric_limits<double>::max(), "1.79769313486231E+308"},
+        {-std::numeric_limits<double>::max(), "-1.79769313486231E+308"},
         {kInf, "0"},
         {-kInf, "0"},
         {std::numeric_limits<double>::quiet_NaN(), "0"},
@@ -113,7 +115,9 @@ TEST(NumberText, SignedFormPutsABlankForThePlusSign) {
 }
 
 TEST(NumberText, ReadsBackThroughLeadingNumber) {
-    const double values[] = {0.1, -2.75, 1.0 / 3, 5.3333, 65535, 1e-300, 9.87654321e200, -1e15};
+    const double values[] = {
+        0.1,    -2.75,          1.0 / 3, 5.3333,   65535,
+        1e-300, 9.87654321e200, -1e15,   4.9e-324, std::numeric_limits<double>::max()};
     for (const double v : values) {
         const double back = LeadingNumber(NumberText(v));
         EXPECT_NEAR(back, v, std::fabs(v) * 1e-14) << NumberText(v);
