@@ -121,7 +121,9 @@ void ApplySerialLineSettings(const SerialLineSettings& settings, termios& tio) {
     }
     tio.c_cflag |= CLOCAL | CREAD | HUPCL;
     tio.c_iflag &= ~(IXON | IXOFF | IXANY);
-    tio.c_cc[VMIN] = 0;
+    // With VMIN 0 an empty line reads as end of file even without blocking; with 1 it fails
+    // with EAGAIN, so end of file means the device hung up.
+    tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
 }
 

@@ -21,7 +21,8 @@ struct SerialLineSettings {
 std::optional<SerialLineSettings> ParseSerialLineSettings(const std::string& text);
 
 /// Sets `tio` to a raw line with `settings`: no flow control, receiver on, modem status ignored
-/// (CLOCAL) and both outputs dropped on the last close (HUPCL).
+/// (CLOCAL), both outputs dropped on the last close (HUPCL), and a read of zero bytes only at a
+/// hang-up (VMIN 1, VTIME 0).
 void ApplySerialLineSettings(const SerialLineSettings& settings, termios& tio);
 
 }  // namespace parlomat

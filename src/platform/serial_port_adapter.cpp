@@ -53,9 +53,7 @@ void SerialPortAdapter::set_settings(const std::string& settings) {
     settings_ = settings;
 }
 
-void SerialPortAdapter::set_input_length(int length) {
-    input_length_ = length;
-}
+void SerialPortAdapter::set_input_length(int /*length*/) {}
 
 void SerialPortAdapter::set_dtr(bool on) {
     set_line(TIOCM_DTR, on);
@@ -132,6 +130,8 @@ bool SerialPortAdapter::open(SerialError& error) {
     tcflush(fd, TCIOFLUSH);
     fd_ = fd;
     lost_queued_ = false;
+    watch_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(watch_.get(), &QSocketNotifier::activated, &queue_, [this] { drain(); });
     return true;
 }
 
@@ -172,7 +172,25 @@ void SerialPortAdapter::lose() const {
         Qt::QueuedConnection);
 }
 
+void SerialPortAdapter::drain() {
+    char discarded[256];
+    while (fd_ >= 0) {
+        const ssize_t size = ::read(fd_, discarded, sizeof discarded);
+        if (size > 0 || (size < 0 && errno == EINTR)) {
+            continue;
+        }
+        if (size < 0 && errno == EAGAIN) {
+            return;
+        }
+        // End of file or an error on a non-blocking tty: the device has hung up.
+        lose();
+    }
+}
+
 void SerialPortAdapter::close_port() const {
+    if (watch_) {
+        watch_->setEnabled(false);
+    }
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <QObject>
+#include <QSocketNotifier>
 
 #include "core/keyer/serial_port.h"
 #include "platform/serial_lock_file.h"
@@ -20,7 +22,9 @@ namespace parlomat {
 /// lock file, an exclusive open, an flock) fails with `SerialError::kBusy`; every other failure
 /// carries errno and the system's description. A device that goes away while open (a USB
 /// adapter unplugged) closes the port: line writes do nothing, CTS and DSR read as not asserted,
-/// and the lost handler runs once from the event loop.
+/// and the lost handler runs once from the event loop. The loss is seen by the next line
+/// operation, or at once through the hang-up the kernel signals on the open device. Bytes the
+/// far end sends are discarded, so they never pile up in the driver.
 class SerialPortAdapter final : public SerialPort {
   public:
     /// The lock directories every serial program on the machine looks in.
@@ -35,6 +39,7 @@ class SerialPortAdapter final : public SerialPort {
     void set_port_number(std::int16_t number) override;
     std::int16_t port_number() const override;
     void set_settings(const std::string& settings) override;
+    /// No data is ever read, so there is no input buffer to size.
     void set_input_length(int length) override;
     void set_dtr(bool on) override;
     void set_rts(bool on) override;
@@ -53,11 +58,12 @@ class SerialPortAdapter final : public SerialPort {
     /// The device no longer answers: closes it and queues the lost handler once.
     void lose() const;
     void close_port() const;
+    /// The device turned readable: discards what arrived, or finds it hung up.
+    void drain();
 
     std::string ini_path_;
     std::int16_t number_ = 1;
     std::string settings_ = "9600,N,8,1";
-    int input_length_ = 0;
     std::function<void()> lost_handler_;
     // The port closes itself when a line read finds the device gone, also from the const reads.
     mutable int fd_ = -1;
@@ -66,6 +72,8 @@ class SerialPortAdapter final : public SerialPort {
     std::string device_;
     // Owns the queued lost-handler calls, so none runs after the adapter is gone.
     mutable QObject queue_;
+    // Disabled rather than deleted on close, since a close may run inside its own signal.
+    std::unique_ptr<QSocketNotifier> watch_;
 };
 
 }  // namespace parlomat

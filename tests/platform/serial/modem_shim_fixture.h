@@ -67,7 +67,19 @@ class ModemShimTest : public ::testing::Test {
     std::string ini_path() const { return (dir_.path() / "parlomat.ini").string(); }
     std::string lock_dir() const { return lock_dir_.string(); }
     bool lock_dir_empty() const { return std::filesystem::is_empty(lock_dir_); }
-    static void run_event_loop() { QCoreApplication::processEvents(); }
+    /// Runs what the event loop has ready: fd notifications and the calls they queue.
+    static void run_event_loop() {
+        for (int pass = 0; pass < 10; ++pass) {
+            QCoreApplication::processEvents();
+        }
+    }
+    /// The far end of the line, as a serial driver's receive side.
+    int far_end() const { return master_; }
+    /// Closes the far end: the kernel hangs the tty up, as on a USB unplug.
+    void hang_up() {
+        close(master_);
+        master_ = -1;
+    }
 
     ModemShimState* shim_ = nullptr;
     std::string tty_;

@@ -67,6 +67,8 @@ TEST(SerialLineSettings, AppliesARawLineWithoutFlowControl) {
         EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD | HUPCL), CLOCAL | CREAD | HUPCL);
         EXPECT_EQ(tio.c_lflag & (ECHO | ICANON), 0u);
         EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);
+        EXPECT_EQ(tio.c_cc[VMIN], 1) << "an empty line must not read as a hang-up";
+        EXPECT_EQ(tio.c_cc[VTIME], 0);
     }
     termios tio{};
     ApplySerialLineSettings(*ParseSerialLineSettings("9600,N,8,1"), tio);

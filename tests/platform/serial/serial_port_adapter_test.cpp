@@ -243,6 +243,27 @@ TEST_F(SerialPortAdapterTest, UnpluggedPortFailsQuietlyAndReportsTheLossOnce) {
     }
 }
 
+TEST_F(SerialPortAdapterTest, HangUpWhileIdleIsReportedOnce) {
+    auto port = make_port();
+    SerialError error;
+    ASSERT_TRUE(open_port(*port, error));
+    ASSERT_EQ(write(far_end(), "QRZ?", 4), 4);
+    run_event_loop();
+    EXPECT_TRUE(port->is_open()) << "received bytes are no hang-up";
+    EXPECT_EQ(lost_calls_, 0);
+
+    shim_->unplugged = 1;
+    hang_up();
+    run_event_loop();
+    EXPECT_FALSE(port->is_open());
+    EXPECT_EQ(lost_calls_, 1);
+    EXPECT_FALSE(port->cts());
+    port->set_dtr(true);
+    run_event_loop();
+    EXPECT_EQ(lost_calls_, 1);
+    EXPECT_TRUE(lock_dir_empty());
+}
+
 TEST_F(SerialPortAdapterTest, LossQueuedForAnAdapterGoneMeanwhileIsDropped) {
     auto port = make_port();
     SerialError error;
