@@ -55,6 +55,8 @@ void Keyer::cmdRecord_Click() {
         RunRecorder();
         return;
     }
+    const auto previous = state_.slots[i].name;
+    const bool was_loaded = MsgLoaded[i];
     if (mci.ChannelMode(i) != mode::kNotOpen) {
         mci.CloseChannel(i);
     }
@@ -66,11 +68,18 @@ void Keyer::cmdRecord_Click() {
     mci.OpenChannel(i, work_file);
     mci.RecordChannel(i);
     if (mci.ChannelMode(i) != mode::kRecording) {
-        // No input device or no work file: say so instead of showing a recording that is not
-        // there. The slot shows what its channel now holds.
-        const bool open = mci.ChannelMode(i) != mode::kNotOpen;
-        set_slot_name(i, open ? kWorkFile : "");
-        MsgLoaded[i] = open;
+        // No input device or no usable work file: say so rather than show a recording that is
+        // not there, and give the slot its message back from the station directory.
+        if (mci.ChannelMode(i) != mode::kNotOpen) {
+            mci.CloseChannel(i);
+        }
+        const auto file = PathUnder(ports_.station_dir, previous);
+        const bool reopened = was_loaded && file && std::filesystem::is_regular_file(*file, error);
+        if (reopened) {
+            mci.OpenChannel(i, *file);
+        }
+        set_slot_name(i, reopened ? previous : "");
+        MsgLoaded[i] = reopened;
         set_panel(Panel::pnlFeedback, "Recording failed");
         return;
     }
