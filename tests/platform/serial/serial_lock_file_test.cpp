@@ -114,15 +114,5 @@ TEST(SerialLockFile, LooksInEveryDirectoryAndLocksInTheFirstWritable) {
     EXPECT_EQ(nowhere.acquire("/dev/ttyS2"), SerialLockFile::Result::kUnavailable);
 }
 
-TEST(SerialLockFile, ReleaseLeavesALockAnotherProgramRewrote) {
-    TempDir dir;
-    const auto path = dir.path() / "LCK..ttyACM0";
-    SerialLockFile lock({dir.path().string()});
-    ASSERT_EQ(lock.acquire("/dev/ttyACM0"), SerialLockFile::Result::kAcquired);
-    WriteFile(path, PidText(1));
-    lock.release();
-    EXPECT_EQ(ReadFile(path), PidText(1));
-}
-
 }  // namespace
 }  // namespace parlomat

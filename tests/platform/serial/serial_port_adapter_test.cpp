@@ -55,6 +55,9 @@ TEST_F(SerialPortAdapterTest, OpensWithBothLinesLoweredInOneWrite) {
     EXPECT_EQ(shim_->history[0], 0) << "the first write after the open lowers DTR and RTS together";
     EXPECT_GE(shim_->both_high_ns, 0);
     EXPECT_FALSE(lock_dir_empty()) << "the device is claimed for other programs to see";
+    EXPECT_FALSE(port->open(error));
+    EXPECT_EQ(error.number, SerialError::kBusy) << "opened twice";
+    EXPECT_TRUE(port->is_open());
 
     port.reset();
     EXPECT_EQ(shim_->open_fds, 0);
@@ -127,6 +130,7 @@ TEST_F(SerialPortAdapterTest, ClosedPortChangesNothingAndReadsNothing) {
 
 TEST_F(SerialPortAdapterTest, DeviceHeldElsewhereIsBusy) {
     int other_fd = -1;
+    std::unique_ptr<SerialPortAdapter> holder;
     const struct {
         const char* what;
         std::function<void()> hold;
@@ -144,6 +148,13 @@ TEST_F(SerialPortAdapterTest, DeviceHeldElsewhereIsBusy) {
              ASSERT_EQ(flock(other_fd, LOCK_EX | LOCK_NB), 0);
          },
          false},
+        {"open in this program",
+         [&] {
+             holder = make_port();
+             SerialError error;
+             ASSERT_TRUE(open_port(*holder, error));
+         },
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -157,25 +168,13 @@ TEST_F(SerialPortAdapterTest, DeviceHeldElsewhereIsBusy) {
         EXPECT_EQ(lock_dir_empty(), !c.our_lock_left);
 
         shim_->busy = 0;
+        holder.reset();
         std::filesystem::remove(lock_dir() + "/" + SerialLockFile::LockName(tty_));
         if (other_fd >= 0) {
             close(other_fd);
             other_fd = -1;
         }
     }
-}
-
-TEST_F(SerialPortAdapterTest, OpeningAnOpenPortIsBusy) {
-    auto port = make_port();
-    SerialError error;
-    ASSERT_TRUE(open_port(*port, error));
-    EXPECT_FALSE(port->open(error));
-    EXPECT_EQ(error.number, SerialError::kBusy);
-    EXPECT_TRUE(port->is_open());
-
-    auto second = make_port();
-    EXPECT_FALSE(open_port(*second, error)) << "a second adapter in this program";
-    EXPECT_EQ(error.number, SerialError::kBusy);
 }
 
 TEST_F(SerialPortAdapterTest, OtherFailuresCarryErrnoAndTheSystemText) {
