@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,9 +20,15 @@ namespace parlomat {
 namespace {
 
 /// The keyer on simulated devices, its main window shown, with `ini` as its settings file.
+/// The station directory is a folder of its own inside `dir`, so that files can lie beside it.
 struct Station {
-    explicit Station(const std::string& ini) {
-        test::WriteBytes(dir.file("parlomat.ini"), ini);
+    explicit Station(const std::string& ini, const std::vector<std::string>& waves = {}) {
+        for (const auto& wave : waves) {
+            std::filesystem::create_directories(
+                std::filesystem::path(dir.file(wave)).parent_path());
+            SimChannels::WriteSilence(dir.file(wave), 100);
+        }
+        test::WriteBytes(station + "/parlomat.ini", ini);
         keyer.Show();
         log.str({});
     }
@@ -29,25 +36,26 @@ struct Station {
     std::string take_log() {
         std::string text = log.str();
         log.str({});
-        for (auto at = text.find(dir.path().string()); at != std::string::npos;
-             at = text.find(dir.path().string())) {
-            text.replace(at, dir.path().string().size(), "<station>");
+        for (auto at = text.find(station); at != std::string::npos; at = text.find(station)) {
+            text.replace(at, station.size(), "<station>");
         }
         return text;
     }
 
     test::TempDir dir;
+    std::string station = dir.file("station");
+    bool made = std::filesystem::create_directory(station);
     std::ostringstream log;
     SimScheduler scheduler{LocalTime{}};
     Trace trace{scheduler, log};
-    SimChannels channels{scheduler, trace, dir.path().string()};
-    SimSerialPort serial{trace, dir.path().string()};
+    SimChannels channels{scheduler, trace, station};
+    SimSerialPort serial{trace, station};
     SimLink link{trace};
-    SimDialogs dialogs{trace, dir.path().string()};
+    SimDialogs dialogs{trace, station};
     SimLauncher launcher{trace};
     SimView view{trace};
-    Keyer keyer{KeyerPorts{scheduler, channels, serial, link, dialogs, launcher, view, &view,
-                           dir.path().string()}};
+    Keyer keyer{
+        KeyerPorts{scheduler, channels, serial, link, dialogs, launcher, view, &view, station}};
 };
 
 TEST(RunRecorder, StartsTheRecorderOrSaysWhereToMendIt) {
@@ -76,6 +84,34 @@ TEST(RunRecorder, StartsTheRecorderOrSaysWhereToMendIt) {
         EXPECT_EQ(station.take_log(), c.trace) << c.recorder;
         EXPECT_EQ(station.keyer.state().slots[0].name, "") << c.recorder;
         EXPECT_FALSE(station.keyer.fields().MsgLoaded[0]) << c.recorder;
+    }
+}
+
+TEST(ReadMsgConfig, LooksForNamesOnlyUnderTheStationDirectory) {
+    struct Case {
+        std::string name;
+        bool opened;
+    };
+    const std::vector<std::string> waves = {"station/cq.wav", "station/sub/id.wav", "outside.wav"};
+    Station probe("");
+    const std::vector<Case> cases = {
+        {"cq.wav", true},
+        {"sub/id.wav", true},
+        {"sub\\id.wav", true},
+        {"gone.wav", false},
+        {"../outside.wav", false},
+        {"sub/../../outside.wav", false},
+        {probe.dir.file("outside.wav"), false},
+        {probe.station + "/cq.wav", false},
+    };
+    for (const auto& c : cases) {
+        Station station("[MSG Config]\nMSG2=" + c.name + "\nDelay2=7\n", waves);
+        const auto& slot = station.keyer.state().slots[1];
+        EXPECT_EQ(slot.name, c.opened ? c.name : "") << c.name;
+        EXPECT_EQ(slot.delay, "7") << c.name;
+        EXPECT_EQ(station.keyer.fields().MsgLoaded[1], c.opened) << c.name;
+        EXPECT_EQ(station.channels.ChannelMode(1), c.opened ? mode::kStopped : mode::kNotOpen)
+            << c.name;
     }
 }
 
