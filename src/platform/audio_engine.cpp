@@ -83,6 +83,9 @@ AudioEngine::AudioEngine(AudioEngineOptions options, QObject* parent)
 }
 
 AudioEngine::~AudioEngine() {
+    for (Channel& c : channels_) {
+        cancel_decode(c);
+    }
     if (input_stream_ != nullptr) {
         Pa_AbortStream(input_stream_);
         Pa_CloseStream(input_stream_);
@@ -287,18 +290,65 @@ void AudioEngine::OpenChannel(int i, const std::string& path) {
     if (c.open) {
         CloseChannel(i);
     }
-    std::optional<WaveData> wave = ReadWave(path);
-    if (!wave) {
+    const std::optional<WaveHeader> header = ProbeWave(path);
+    if (!header) {
         return;
     }
-    auto buffer =
-        std::make_shared<const std::vector<float>>(ConvertRate(wave->samples, wave->rate, rate_));
-    c.content = std::move(*wave);
-    c.play_buffer = std::move(buffer);
+    auto job = std::make_shared<DecodeJob>();
+    const int rate = rate_;
+    job->worker = std::thread([this, i, job, path, rate] {
+        job->result = DecodeWave(path, rate, job->cancel);
+        QMetaObject::invokeMethod(
+            this, [this, i, job] { decode_finished(i, job); }, Qt::QueuedConnection);
+    });
+    c.decoding = std::move(job);
+    c.header_length_ms = ms_of(static_cast<std::size_t>(header->frames), header->rate);
     c.path = path;
     c.open = true;
     c.activity = Activity::Idle;
     c.position_ms = 0;
+}
+
+void AudioEngine::cancel_decode(Channel& c) {
+    if (!c.decoding) {
+        return;
+    }
+    c.decoding->cancel.store(true);
+    c.decoding->worker.join();
+    c.decoding.reset();
+    c.play_pending = false;
+}
+
+void AudioEngine::wait_for_decode(int i) {
+    Channel& c = channels_[static_cast<std::size_t>(i)];
+    if (c.decoding) {
+        c.decoding->worker.join();
+        decode_finished(i, c.decoding);
+    }
+}
+
+void AudioEngine::decode_finished(int i, const std::shared_ptr<DecodeJob>& job) {
+    Channel& c = channels_[static_cast<std::size_t>(i)];
+    if (c.decoding != job) {
+        return;  // closed or reopened meanwhile
+    }
+    if (job->worker.joinable()) {
+        job->worker.join();
+    }
+    c.decoding.reset();
+    const bool play = c.play_pending;
+    c.play_pending = false;
+    if (!job->result) {
+        // The header looked right but the data did not decode: nothing is open after all.
+        c.activity = Activity::Idle;
+        c.open = false;
+        c.path.clear();
+        return;
+    }
+    c.play_buffer = std::make_shared<const std::vector<float>>(std::move(*job->result));
+    if (play) {
+        start_play(i);
+    }
 }
 
 void AudioEngine::CloseChannel(int i) {
@@ -310,8 +360,9 @@ void AudioEngine::CloseChannel(int i) {
         return;
     }
     StopChannel(i);
+    cancel_decode(c);
     c.play_buffer.reset();
-    c.content = WaveData{};
+    c.recording = {};
     c.path.clear();
     c.open = false;
     c.position_ms = 0;
@@ -319,7 +370,7 @@ void AudioEngine::CloseChannel(int i) {
 
 void AudioEngine::settle(int i) const {
     Channel& c = channels_[static_cast<std::size_t>(i)];
-    if (c.activity != Activity::Playing) {
+    if (c.activity != Activity::Playing || c.play_pending) {
         return;
     }
     if (!mixer_) {
@@ -362,9 +413,12 @@ std::int32_t AudioEngine::ChannelLength(int i) const {
         return 0;
     }
     if (c.activity == Activity::Recording) {
-        return ms_of(std::max(c.content.samples.size(), c.record_pos), c.content.rate);
+        return ms_of(c.recording.size(), record_rate_);
     }
-    return ms_of(c.content.samples.size(), c.content.rate);
+    if (!c.play_buffer) {
+        return c.header_length_ms;
+    }
+    return ms_of(c.play_buffer->size(), rate_);
 }
 
 std::int32_t AudioEngine::ChannelPosition(int i) const {
@@ -377,9 +431,9 @@ std::int32_t AudioEngine::ChannelPosition(int i) const {
         return 0;
     }
     if (c.activity == Activity::Recording) {
-        return ms_of(c.record_pos, c.content.rate);
+        return ms_of(c.record_pos, record_rate_);
     }
-    if (c.activity != Activity::Playing) {
+    if (c.activity != Activity::Playing || c.play_pending) {
         return c.position_ms;
     }
     const AudioMixer::PlayReport r = mixer_->report(i, c.play_id);
@@ -405,28 +459,34 @@ void AudioEngine::PlayFromStart(int i) {
     if (!has_output() && !open_output()) {
         return;
     }
-    if (!c.play_buffer) {
-        c.play_buffer = std::make_shared<const std::vector<float>>(
-            ConvertRate(c.content.samples, c.content.rate, rate_));
+    if (c.activity == Activity::Playing) {
+        release_from_mixer(c, i);
+    }
+    c.activity = Activity::Playing;
+    c.position_ms = 0;
+    if (c.decoding) {
+        c.play_pending = true;
+        return;
+    }
+    start_play(i);
+}
+
+void AudioEngine::start_play(int i) {
+    Channel& c = channels_[static_cast<std::size_t>(i)];
+    if (!mixer_ || !c.play_buffer) {
+        c.activity = Activity::Idle;
+        return;
     }
     const std::uint32_t id = next_play_id_++;
     if (next_play_id_ == 0) {
         next_play_id_ = 1;
     }
-    if (c.in_mixer) {
-        // The new play replaces the old one in the voice: keep the old buffer until applied.
-        retired_.push_back(Retired{c.play_buffer, mixer_->sent() + 1});
-    }
     if (!mixer_->play(i, c.play_buffer->data(), c.play_buffer->size(), id)) {
-        if (c.in_mixer) {
-            retired_.back().seq = std::numeric_limits<std::uint64_t>::max();
-        }
+        c.activity = Activity::Idle;
         return;
     }
     c.in_mixer = true;
     c.play_id = id;
-    c.activity = Activity::Playing;
-    c.position_ms = 0;
     update_housekeeping();
 }
 
@@ -443,6 +503,7 @@ void AudioEngine::StopChannel(int i) {
         c.position_ms = ChannelPosition(i);
         c.activity = Activity::Idle;
     }
+    c.play_pending = false;
     release_from_mixer(c, i);
 }
 
@@ -480,10 +541,8 @@ void AudioEngine::RecordChannel(int i) {
         Pa_CloseStream(stream);
         return;
     }
-    if (!c.content.samples.empty() && c.content.rate != rate) {
-        c.content.samples = ConvertRate(c.content.samples, c.content.rate, rate);
-    }
-    c.content.rate = rate;
+    // Overwrite from the start: what lies beyond the new take's end stays.
+    c.recording = c.play_buffer ? ConvertRate(*c.play_buffer, rate_, rate) : std::vector<float>{};
     c.record_pos = 0;
     c.activity = Activity::Recording;
     input_stream_ = stream;
@@ -503,7 +562,7 @@ void AudioEngine::drain_recording() {
         if (n == 0) {
             break;
         }
-        std::vector<float>& s = c.content.samples;
+        std::vector<float>& s = c.recording;
         for (std::size_t k = 0; k < n; ++k) {
             if (c.record_pos < s.size()) {
                 s[c.record_pos] = chunk[k];
@@ -525,10 +584,11 @@ void AudioEngine::end_recording(int i) {
     drain_recording();
     Channel& c = channels_[static_cast<std::size_t>(i)];
     release_from_mixer(c, i);
-    c.play_buffer = std::make_shared<const std::vector<float>>(
-        ConvertRate(c.content.samples, c.content.rate, rate_));
+    c.play_buffer =
+        std::make_shared<const std::vector<float>>(ConvertRate(c.recording, record_rate_, rate_));
+    c.recording = {};
     c.activity = Activity::Idle;
-    c.position_ms = ms_of(c.record_pos, c.content.rate);
+    c.position_ms = ms_of(c.record_pos, record_rate_);
     recording_channel_ = -1;
     update_housekeeping();
 }
@@ -541,12 +601,16 @@ bool AudioEngine::SaveChannel(int i, const std::string& path) {
     if (!c.open) {
         return false;
     }
+    wait_for_decode(i);
+    if (!c.open) {
+        return false;
+    }
+    WaveData out;
     if (c.activity == Activity::Recording) {
         drain_recording();
-    }
-    WaveData out = c.content;
-    if (out.rate <= 0) {
-        out.rate = rate_ > 0 ? rate_ : kPreferredRate;
+        out = WaveData{c.recording, record_rate_};
+    } else {
+        out = WaveData{c.play_buffer ? *c.play_buffer : std::vector<float>{}, rate_};
     }
     if (!WriteWave16(path, out)) {
         return false;

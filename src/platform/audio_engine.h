@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/audio/wave_channels.h"
@@ -30,10 +32,11 @@ struct AudioEngineOptions {
 };
 
 /// The six wave channels on PortAudio. One output stream is opened at construction and runs
-/// until destruction (silence when idle), so a play starts within one buffer. Files are decoded
-/// whole at open and converted to the stream's rate. A play ends ("Stopped") only once the
-/// stream clock has passed the DAC time of its last sample. Recording opens an input stream
-/// until StopChannel. Without an output device every channel stays kNotOpen.
+/// until destruction (silence when idle), so a play starts within one buffer. An open checks the
+/// file's header at once and decodes the whole file on a worker thread, converted to the
+/// stream's rate (a play asked for before that ends starts when it does). A play ends ("Stopped")
+/// only once the stream clock has passed the DAC time of its last sample. Recording opens an input
+/// stream until StopChannel. Without an output device every channel stays kNotOpen.
 class AudioEngine : public QObject, public WaveChannels {
     Q_OBJECT
   public:
@@ -87,15 +90,25 @@ class AudioEngine : public QObject, public WaveChannels {
 
   private:
     enum class Activity { Idle, Playing, Recording };
+    /// A file being decoded on a worker thread.
+    struct DecodeJob {
+        std::atomic<bool> cancel{false};
+        std::optional<std::vector<float>> result;  ///< written by the worker before it ends
+        std::thread worker;
+    };
     struct Channel {
         bool open = false;
         std::string path;
-        WaveData content;  ///< at the rate it was read or recorded in
-        std::shared_ptr<const std::vector<float>> play_buffer;  ///< at the stream's rate
-        bool in_mixer = false;  ///< the mixer may still read play_buffer
+        /// The content at the stream's rate; nullptr while the file is still being decoded.
+        std::shared_ptr<const std::vector<float>> play_buffer;
+        std::shared_ptr<DecodeJob> decoding;
+        std::int32_t header_length_ms = 0;  ///< while decoding
+        bool play_pending = false;          ///< PlayFromStart came before the decode ended
+        bool in_mixer = false;              ///< the mixer may still read play_buffer
         Activity activity = Activity::Idle;
         std::uint32_t play_id = 0;
         std::int32_t position_ms = 0;  ///< while idle
+        std::vector<float> recording;  ///< at record_rate_, while recording
         std::size_t record_pos = 0;    ///< next sample a recording writes
         std::unique_ptr<QTimer> status_timer;
     };
@@ -116,6 +129,10 @@ class AudioEngine : public QObject, public WaveChannels {
     bool open_output();
     void close_output();
     void release_from_mixer(Channel& c, int i);
+    void cancel_decode(Channel& c);
+    void wait_for_decode(int i);
+    void decode_finished(int i, const std::shared_ptr<DecodeJob>& job);
+    void start_play(int i);
     void settle(int i) const;
     void end_recording(int i);
     void drain_recording();

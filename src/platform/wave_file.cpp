@@ -22,6 +22,85 @@ constexpr sf_count_t kChunkFrames = 4096;
 
 }  // namespace
 
+std::optional<WaveHeader> ProbeWave(const std::string& path, std::chrono::seconds max_length) {
+    SF_INFO info{};
+    SndfilePtr file(sf_open(path.c_str(), SFM_READ, &info));
+    if (!file || info.channels < 1 || info.samplerate < kMinRate || info.samplerate > kMaxRate ||
+        info.frames < 0 ||
+        info.frames > static_cast<sf_count_t>(max_length.count()) * info.samplerate) {
+        return std::nullopt;
+    }
+    return WaveHeader{info.samplerate, info.channels, info.frames};
+}
+
+std::optional<std::vector<float>> DecodeWave(const std::string& path, int to_rate,
+                                             const std::atomic<bool>& cancel,
+                                             std::chrono::seconds max_length) {
+    SF_INFO info{};
+    SndfilePtr file(sf_open(path.c_str(), SFM_READ, &info));
+    if (!file || info.channels < 1 || info.samplerate < kMinRate || info.samplerate > kMaxRate ||
+        info.frames < 0 ||
+        info.frames > static_cast<sf_count_t>(max_length.count()) * info.samplerate ||
+        to_rate < kMinRate || to_rate > kMaxRate) {
+        return std::nullopt;
+    }
+    const double ratio = static_cast<double>(to_rate) / info.samplerate;
+    int error = 0;
+    std::unique_ptr<SRC_STATE, SRC_STATE* (*)(SRC_STATE*)> converter(
+        info.samplerate == to_rate ? nullptr : src_new(SRC_SINC_FASTEST, 1, &error), &src_delete);
+    if (info.samplerate != to_rate && !converter) {
+        return std::nullopt;
+    }
+    std::vector<float> out;
+    out.reserve(static_cast<std::size_t>(std::ceil(static_cast<double>(info.frames) * ratio)) + 64);
+    const auto channels = static_cast<std::size_t>(info.channels);
+    std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * channels);
+    std::vector<float> mono(static_cast<std::size_t>(kChunkFrames));
+    std::vector<float> converted(static_cast<std::size_t>(kChunkFrames * ratio) + 64);
+    sf_count_t read_total = 0;
+    for (bool end = false; !end;) {
+        if (cancel.load(std::memory_order_relaxed)) {
+            return std::nullopt;
+        }
+        // A truncated file reports more frames than it holds: read until the data ends.
+        const sf_count_t got = sf_readf_float(file.get(), chunk.data(), kChunkFrames);
+        end = got <= 0;
+        const auto n = static_cast<std::size_t>(end ? 0 : got);
+        read_total += static_cast<sf_count_t>(n);
+        if (read_total > info.frames) {
+            return std::nullopt;
+        }
+        for (std::size_t f = 0; f < n; ++f) {
+            float sum = 0;
+            for (std::size_t c = 0; c < channels; ++c) {
+                sum += chunk[f * channels + c];
+            }
+            mono[f] = channels == 1 ? sum : sum / static_cast<float>(channels);
+        }
+        if (!converter) {
+            out.insert(out.end(), mono.begin(), mono.begin() + static_cast<std::ptrdiff_t>(n));
+            continue;
+        }
+        SRC_DATA data{};
+        data.data_in = mono.data();
+        data.input_frames = static_cast<long>(n);
+        data.src_ratio = ratio;
+        data.end_of_input = end ? 1 : 0;
+        do {
+            data.data_out = converted.data();
+            data.output_frames = static_cast<long>(converted.size());
+            if (src_process(converter.get(), &data) != 0) {
+                return std::nullopt;
+            }
+            out.insert(out.end(), converted.begin(),
+                       converted.begin() + static_cast<std::ptrdiff_t>(data.output_frames_gen));
+            data.data_in += data.input_frames_used;
+            data.input_frames -= data.input_frames_used;
+        } while (data.input_frames > 0 || (end && data.output_frames_gen > 0));
+    }
+    return out;
+}
+
 std::optional<WaveData> ReadWave(const std::string& path, std::chrono::seconds max_length) {
     SF_INFO info{};
     SndfilePtr file(sf_open(path.c_str(), SFM_READ, &info));

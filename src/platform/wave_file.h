@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,10 +15,29 @@ struct WaveData {
     int rate = 0;
 };
 
-/// Longest file a channel opens. Longer files are refused before any sample is decoded, so an
-/// open never holds the UI thread long (a 10-minute file decodes and converts in well under
-/// the 50 ms the UI may be held; an hour would take seconds and hundreds of megabytes).
-inline constexpr std::chrono::seconds kMaxWaveLength{600};
+/// Longest file a channel opens (five minutes, more than twice the longest Sked transmit
+/// segment). Longer files are refused from their header, before anything is decoded: an hour
+/// would need close to a gigabyte at the stream's rate.
+inline constexpr std::chrono::seconds kMaxWaveLength{300};
+
+/// What a sound file's header says.
+struct WaveHeader {
+    int rate = 0;
+    int channels = 0;
+    std::int64_t frames = 0;
+};
+
+/// Reads only the header of the sound file at `path`: nothing when it does not open, holds no
+/// format libsndfile knows, has an unusable rate or is longer than `max_length`. Fast enough
+/// for the UI thread.
+std::optional<WaveHeader> ProbeWave(const std::string& path,
+                                    std::chrono::seconds max_length = kMaxWaveLength);
+
+/// Decodes the whole file and converts it to mono at `to_rate`. Stops early, returning nothing,
+/// once `cancel` turns true. Meant for a worker thread: it may take a second or more.
+std::optional<std::vector<float>> DecodeWave(const std::string& path, int to_rate,
+                                             const std::atomic<bool>& cancel,
+                                             std::chrono::seconds max_length = kMaxWaveLength);
 
 /// Decodes the whole sound file at `path` (any format libsndfile reads; several channels are
 /// averaged into one). Nothing when it does not open, holds no audio format libsndfile knows,
