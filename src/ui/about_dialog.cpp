@@ -39,6 +39,7 @@ AboutDialog::AboutDialog(std::function<void()> start_sys_info, QWidget* parent) 
     auto* lblDescription = new QLabel(q(kAboutDescription), this);
     lblDescription->setObjectName("lblDescription");
     lblDescription->setWordWrap(true);
+    lblDescription->setFixedWidth(lblDescription->fontMetrics().averageCharWidth() * 52);
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
@@ -49,6 +50,7 @@ AboutDialog::AboutDialog(std::function<void()> start_sys_info, QWidget* parent) 
     QFont small = lblDisclaimer->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     lblDisclaimer->setFont(small);
+    lblDisclaimer->setFixedWidth(lblDisclaimer->fontMetrics().averageCharWidth() * 60);
 
     cmdOK_ = new QPushButton("OK", this);
     cmdOK_->setObjectName("cmdOK");
@@ -79,7 +81,7 @@ AboutDialog::AboutDialog(std::function<void()> start_sys_info, QWidget* parent) 
     bottom->addLayout(buttons);
     grid->addLayout(bottom, 4, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-    setFixedWidth(480);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 }  // namespace parlomat

@@ -213,6 +213,12 @@ void MainWindow::build_slots(QWidget* parent) {
         chkLoop_[i] = loop;
     }
     grid->setColumnStretch(1, 1);
+    // Height to spare spaces the rows evenly rather than opening a gap under the frame's title:
+    // the boxes keep their height, so an empty expanding item lets each row grow around them.
+    for (int row = 1; row <= kSlotCount; ++row) {
+        grid->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), row, 4);
+        grid->setRowStretch(row, 1);
+    }
     optMessage_[0]->setChecked(true);
 }
 

@@ -110,6 +110,13 @@ QWidget* PreferencesDialog::build_audio() {
                    add_combo(PrefControl::cmbAudioOut, "Sound device that plays the messages"));
     layout->addRow("Input",
                    add_combo(PrefControl::cmbAudioIn, "Sound device that records the messages"));
+    for (auto control : {PrefControl::cmbAudioOut, PrefControl::cmbAudioIn}) {
+        combo(control)->lineEdit()->setPlaceholderText("The desktop's default device");
+    }
+    auto* note = new QLabel("A new sound device is used from the next start.", page);
+    note->setObjectName("lblAudioNote");
+    note->setEnabled(false);
+    layout->addRow(note);
     return page;
 }
 

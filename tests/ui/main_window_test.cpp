@@ -1,0 +1,336 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "ui/loop_box.h"
+#include "ui/name_box.h"
+#include "ui/status_panel_bar.h"
+#include "ui_rig.h"
+
+namespace parlomat::test {
+namespace {
+
+/// Every widget shows exactly what the core's window state says.
+void expect_view_matches_state(UiRig& rig) {
+    const WindowState& s = rig.keyer.state();
+    MainWindow& w = rig.window;
+    for (int i = 0; i < kSlotCount; ++i) {
+        SCOPED_TRACE("slot " + std::to_string(i));
+        EXPECT_EQ(w.txtMessage(i)->text().toStdString(), s.slots[i].name);
+        EXPECT_EQ(w.txtPAM(i)->text().toStdString(), s.slots[i].delay);
+        EXPECT_EQ(w.chkLoop(i)->value(), s.slots[i].loop);
+        EXPECT_EQ(w.txtMessage(i)->font().bold(), s.slots[i].bold);
+        const QPalette p = w.txtMessage(i)->palette();
+        EXPECT_EQ(p.color(QPalette::Base),
+                  s.slots[i].run_colours ? QColor(Qt::black) : QColor(Qt::white));
+        EXPECT_EQ(p.color(QPalette::Text),
+                  s.slots[i].run_colours ? QColor(Qt::white) : QColor(Qt::black));
+        EXPECT_EQ(w.optMessage(i)->isChecked(), s.active == i);
+    }
+    for (int p = 0; p < kPanelCount; ++p) {
+        EXPECT_EQ(w.StatusBar1()->text(static_cast<Panel>(p)).toStdString(), s.panels[p])
+            << kPanelNames[p];
+    }
+    for (int b = 0; b < kButtonCount; ++b) {
+        EXPECT_EQ(w.button(static_cast<Button>(b))->isEnabled(), s.buttons[b]) << kButtonNames[b];
+    }
+    EXPECT_EQ(w.gauProgress()->value(), s.gauge);
+    EXPECT_EQ(w.windowTitle().toStdString(), s.caption);
+    EXPECT_EQ(w.mnuOptionsItem(0)->isChecked(), s.checks[int(Check::KeepOnTop)]);
+    EXPECT_EQ(w.mnuOptionsItem(2)->isChecked(), s.checks[int(Check::PTTEnable)]);
+    EXPECT_EQ(w.mnuOptionsItem(3)->isChecked(), s.checks[int(Check::IgnorePTTInt)]);
+    for (int t = 0; t < 4; ++t) {
+        EXPECT_EQ(w.mnuOptionsTimingItem(t)->isChecked(), s.checks[int(Check::Timing15s) + t]);
+    }
+    EXPECT_EQ(w.chkMode()->isChecked(), s.checks[int(Check::chkMode)]);
+    EXPECT_EQ(w.chkInterval()->isChecked(), s.checks[int(Check::chkInterval)]);
+    EXPECT_EQ(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint), s.topmost);
+}
+
+TEST(MainWindowView, FollowsTheStateThroughARun) {
+    UiRig rig(two_messages);
+    ASSERT_TRUE(rig.window.isVisible());
+    EXPECT_EQ(rig.window.txtMessage(0)->text(), "one.wav");
+    EXPECT_TRUE(rig.window.txtMessage(0)->font().bold());
+    expect_view_matches_state(rig);
+
+    QTest::mouseClick(rig.window.button(Button::cmdStart), Qt::LeftButton);
+    rig.advance(100 + 700);
+    ASSERT_TRUE(rig.keyer.fields().Playing);
+    EXPECT_FALSE(rig.window.button(Button::cmdLoad)->isEnabled());
+    EXPECT_GT(rig.window.gauProgress()->value(), 20);
+    EXPECT_LT(rig.window.gauProgress()->value(), 80);
+    EXPECT_EQ(rig.window.txtMessage(0)->palette().color(QPalette::Base), QColor(Qt::black));
+    expect_view_matches_state(rig);
+
+    QTest::mouseClick(rig.window.optMessage(1), Qt::LeftButton);
+    rig.advance(300);
+    EXPECT_EQ(rig.keyer.state().active, 1);
+    EXPECT_TRUE(rig.window.txtMessage(1)->font().bold());
+    EXPECT_FALSE(rig.window.txtMessage(0)->font().bold());
+    expect_view_matches_state(rig);
+
+    QTest::mouseClick(rig.window.button(Button::cmdStop), Qt::LeftButton);
+    rig.advance(100);
+    EXPECT_FALSE(rig.keyer.fields().Playing);
+    EXPECT_EQ(rig.window.StatusBar1()->text(Panel::pnlFeedback), "Playback Stopped");
+    expect_view_matches_state(rig);
+}
+
+using Reached = std::function<bool(UiRig&, const std::string& log)>;
+
+Reached traced(std::string line) {
+    return [line](UiRig&, const std::string& log) { return log.find(line) != std::string::npos; };
+}
+
+Reached feedback(std::string text) {
+    return [text](UiRig& rig, const std::string&) {
+        return rig.keyer.state().panels[int(Panel::pnlFeedback)] == text;
+    };
+}
+
+Reached check(Check which, bool on) {
+    return [which, on](UiRig& rig, const std::string&) {
+        return rig.keyer.state().checks[int(which)] == on;
+    };
+}
+
+TEST(MainWindowView, ButtonsReachTheirHandlers) {
+    struct Case {
+        Button button;
+        int slot;  // the active slot when the button is clicked
+        Reached reached;
+    };
+    const std::vector<Case> cases = {
+        {Button::cmdLoad, 2, traced("filedialog open \"Load Wave File:\"")},
+        {Button::cmdSave, 2, traced("filedialog save \"Save Wave File:\"")},
+        {Button::cmdStart, 0, traced("line DTR on")},
+        {Button::cmdStop, 2, feedback("Playback Stopped")},
+        {Button::cmdErase, 2, traced("msgbox exclamation \"No Message Found\"")},
+        {Button::cmdRecord, 2, traced("channel 2 record")},
+        {Button::cmdXmit, 2, feedback("Manual PTT On")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(kButtonNames[static_cast<int>(c.button)]);
+        UiRig rig(two_messages);
+        QTest::mouseClick(rig.window.optMessage(c.slot), Qt::LeftButton);
+        ASSERT_EQ(rig.keyer.state().active, c.slot);
+        rig.take_log();
+        QTest::mouseClick(rig.window.button(c.button), Qt::LeftButton);
+        rig.advance(10);
+        const std::string log = rig.take_log();
+        EXPECT_TRUE(c.reached(rig, log)) << log;
+        expect_view_matches_state(rig);
+    }
+}
+
+TEST(MainWindowView, MenuItemsReachTheirHandlers) {
+    struct Case {
+        std::string name;
+        std::function<QAction*(MainWindow&)> item;
+        Reached reached;
+    };
+    const std::vector<Case> cases = {
+        {"File 0", [](MainWindow& w) { return w.mnuFileItem(0); }, traced("filedialog open")},
+        {"File 1", [](MainWindow& w) { return w.mnuFileItem(1); }, traced("filedialog save")},
+        {"File 4", [](MainWindow& w) { return w.mnuFileItem(4); },
+         traced("msgbox none \"Confirm Program Exit\"")},
+        {"Options 0", [](MainWindow& w) { return w.mnuOptionsItem(0); },
+         [](UiRig& rig, const std::string&) {
+             return rig.keyer.state().topmost &&
+                    rig.window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+         }},
+        {"Options 2", [](MainWindow& w) { return w.mnuOptionsItem(2); },
+         check(Check::PTTEnable, false)},
+        {"Options 3", [](MainWindow& w) { return w.mnuOptionsItem(3); },
+         check(Check::IgnorePTTInt, true)},
+        {"Timing 3", [](MainWindow& w) { return w.mnuOptionsTimingItem(3); },
+         check(Check::Timing2Min, true)},
+        {"Mixer 1", [](MainWindow& w) { return w.mnuMixerItem(1); },
+         [](UiRig& rig, const std::string& log) {
+             return log.find("launch") != std::string::npos ||
+                    rig.keyer.state().panels[int(Panel::pnlFeedback)] == "No mixer program found";
+         }},
+        {"Help 1", [](MainWindow& w) { return w.mnuHelpItem(1); }, traced("open-url")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UiRig rig(two_messages);
+        rig.dialogs.queue_reply(MsgReply::No);
+        rig.take_log();
+        c.item(rig.window)->trigger();
+        rig.advance(10);
+        const std::string log = rig.take_log();
+        EXPECT_TRUE(c.reached(rig, log)) << log;
+        EXPECT_TRUE(rig.window.isVisible());
+        expect_view_matches_state(rig);
+    }
+}
+
+TEST(MainWindowView, HelpWindowsAreModalAndClose) {
+    for (int item : {0, 2}) {
+        SCOPED_TRACE(item);
+        UiRig rig(two_messages);
+        const Window expected = item == 0 ? Window::frmAboutKeys : Window::frmAbout;
+        bool open_while_shown = false;
+        rig.on_next_modal([&](QDialog& dialog) {
+            open_while_shown = rig.keyer.state().windows[int(expected)] && dialog.isVisible() &&
+                               rig.keyer.modal_open();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        rig.window.mnuHelpItem(item)->trigger();
+        EXPECT_TRUE(open_while_shown);
+        EXPECT_FALSE(rig.keyer.state().windows[int(expected)]);
+        EXPECT_EQ(rig.window.modal_dialog(), nullptr);
+    }
+}
+
+TEST(MainWindowView, ShortcutsWorkWhicheverControlHasTheFocus) {
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int active;    // the active slot afterwards
+        bool playing;  // a run is under way afterwards
+    };
+    const std::vector<Case> cases = {
+        {Qt::Key_F2, Qt::NoModifier, 1, true},        {Qt::Key_F1, Qt::ShiftModifier, 0, true},
+        {Qt::Key_F12, Qt::NoModifier, 2, false},  // slot 3 holds no name: nothing starts
+        {Qt::Key_Plus, Qt::KeypadModifier, 2, false}, {Qt::Key_Plus, Qt::NoModifier, 2, false},
+        {Qt::Key_A, Qt::NoModifier, 2, false},
+    };
+    for (const auto& c : cases) {
+        for (bool in_name_box : {true, false}) {
+            SCOPED_TRACE(QTest::toString(QKeySequence(c.key | c.modifiers)));
+            SCOPED_TRACE(in_name_box ? "name box" : "delay box");
+            UiRig rig(two_messages);
+            QTest::mouseClick(rig.window.optMessage(2), Qt::LeftButton);
+            QWidget* focus = in_name_box ? static_cast<QWidget*>(rig.window.txtMessage(2))
+                                         : rig.window.txtPAM(4);
+            focus->setFocus();
+            QApplication::processEvents();
+            ASSERT_EQ(QApplication::focusWidget(), focus);
+            const QString name_before = rig.window.txtMessage(2)->text();
+            const QString delay_before = rig.window.txtPAM(4)->text();
+            QTest::keyClick(focus, c.key, c.modifiers);
+            rig.advance(10);
+            EXPECT_EQ(rig.keyer.state().active, c.active);
+            EXPECT_EQ(rig.keyer.fields().Playing, c.playing);
+            EXPECT_EQ(rig.window.txtMessage(2)->text(), name_before);
+            if (in_name_box) {
+                EXPECT_EQ(rig.window.txtPAM(4)->text(), delay_before);
+            }
+            expect_view_matches_state(rig);
+        }
+    }
+}
+
+TEST(MainWindowView, EscapeStopsARunFromANameBox) {
+    UiRig rig(two_messages);
+    rig.window.txtMessage(0)->setFocus();
+    QTest::keyClick(rig.window.txtMessage(0), Qt::Key_F2);
+    rig.advance(300);
+    ASSERT_TRUE(rig.keyer.fields().Playing);
+    QTest::keyClick(rig.window.txtMessage(0), Qt::Key_Escape);
+    rig.advance(10);
+    EXPECT_FALSE(rig.keyer.fields().Playing);
+    EXPECT_FALSE(rig.keyer.fields().PTTKeyed);
+    EXPECT_EQ(rig.window.txtMessage(0)->text(), "one.wav");
+}
+
+TEST(MainWindowView, NameBoxesSwallowTypingAndDropTheirSelection) {
+    UiRig rig(two_messages);
+    NameBox* box = rig.window.txtMessage(0);
+    box->setFocus();
+    QTest::keyClicks(box, "xyz");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClick(box, Qt::Key_Delete);
+    EXPECT_EQ(box->text(), "one.wav");
+    EXPECT_EQ(rig.keyer.state().slots[0].name, "one.wav");
+
+    double_click(box, QPoint(10, box->height() / 2));
+    EXPECT_FALSE(box->hasSelectedText());
+    box->selectAll();
+    ASSERT_TRUE(box->hasSelectedText());
+    QTest::mouseRelease(box, Qt::LeftButton, Qt::NoModifier, QPoint(10, box->height() / 2));
+    EXPECT_FALSE(box->hasSelectedText());
+}
+
+TEST(MainWindowView, DelayAndLoopBoxesGoIntoTheState) {
+    UiRig rig(two_messages);
+    QLineEdit* delay = rig.window.txtPAM(3);
+    delay->setFocus();
+    delay->selectAll();
+    QTest::keyClicks(delay, "2.5");
+    EXPECT_EQ(rig.keyer.state().slots[3].delay, "2.5");
+
+    struct Case {
+        int before;
+        int after;
+    };
+    for (const Case c : {Case{0, 1}, Case{1, 0}, Case{2, 0}}) {
+        SCOPED_TRACE(c.before);
+        rig.keyer.chkLoop_Change(4, c.before);
+        ASSERT_EQ(rig.window.chkLoop(4)->value(), c.before);
+        QTest::mouseClick(rig.window.chkLoop(4), Qt::LeftButton);
+        EXPECT_EQ(rig.keyer.state().slots[4].loop, c.after);
+        EXPECT_EQ(rig.window.chkLoop(4)->value(), c.after);
+    }
+}
+
+TEST(MainWindowView, StatusBarClicksDriveTheIdReminder) {
+    UiRig rig(two_messages);
+    QLabel* time_panel = rig.window.StatusBar1()->label(Panel::pnlTime);
+    QTest::mouseClick(time_panel, Qt::LeftButton);
+    EXPECT_TRUE(rig.keyer.fields().IDDueTime.has_value());
+    rig.advance(400);
+    const QString countdown = rig.window.StatusBar1()->text(Panel::pnlID);
+    EXPECT_TRUE(countdown == "10:00" || countdown == "09:59") << countdown.toStdString();
+
+    double_click(rig.window.StatusBar1()->label(Panel::pnlFeedback));
+    EXPECT_FALSE(rig.keyer.fields().IDDueTime.has_value());
+    EXPECT_EQ(rig.window.StatusBar1()->text(Panel::pnlID), "");
+    rig.advance(400);
+    EXPECT_EQ(rig.window.StatusBar1()->text(Panel::pnlID), "");
+
+    // On the bar's own background, outside every panel, a click counts too.
+    QTest::mouseClick(rig.window.StatusBar1(), Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+    EXPECT_TRUE(rig.keyer.fields().IDDueTime.has_value());
+}
+
+TEST(MainWindowView, CloseBoxAsksAndEndsOnlyOnYes) {
+    UiRig rig(two_messages);
+    bool ended = false;
+    QObject::connect(&rig.window, &MainWindow::ended, [&] { ended = true; });
+    rig.dialogs.queue_reply(MsgReply::No);
+    rig.window.close();
+    EXPECT_TRUE(rig.window.isVisible());
+    EXPECT_FALSE(ended);
+    EXPECT_NE(rig.take_log().find("Confirm Program Exit"), std::string::npos);
+
+    rig.dialogs.queue_reply(MsgReply::Yes);
+    rig.window.close();
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(rig.window.isVisible());
+    EXPECT_TRUE(rig.keyer.state().ended);
+}
+
+TEST(MainWindowView, CheckBoxesShowTheCoresDecision) {
+    UiRig rig(two_messages);
+    QTest::mouseClick(rig.window.chkMode(), Qt::LeftButton);
+    EXPECT_TRUE(rig.keyer.fields().SkedMode);
+    EXPECT_TRUE(rig.window.chkMode()->isChecked());
+    QTest::mouseClick(rig.window.chkInterval(), Qt::LeftButton);
+    EXPECT_TRUE(rig.keyer.fields().XmitOddSegments);
+    EXPECT_TRUE(rig.window.chkInterval()->isChecked());
+    expect_view_matches_state(rig);
+}
+
+}  // namespace
+}  // namespace parlomat::test
