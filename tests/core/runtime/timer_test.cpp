@@ -108,17 +108,6 @@ TEST(Timer, FollowsTheWindowTimerModel) {
     }
 }
 
-TEST(Timer, ReportsItsClampedInterval) {
-    SimScheduler scheduler;
-    Timer timer(scheduler, [] {});
-    const std::pair<Ms, Ms> cases[] = {
-        {0ms, 0ms}, {65535ms, 65535ms}, {65536ms, 65535ms}, {-1ms, 0ms}, {250ms, 250ms}};
-    for (const auto& [given, kept] : cases) {
-        timer.set_interval(given);
-        EXPECT_EQ(timer.interval(), kept) << given.count();
-    }
-}
-
 TEST(Timer, OneShotHandlersSwitchThemselvesOff) {
     SimScheduler scheduler;
     std::vector<Ms> fired;

@@ -11,6 +11,8 @@ namespace parlomat {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kMax = std::numeric_limits<double>::max();
 
 TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
     struct Case {
@@ -29,29 +31,22 @@ TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
         {"5.", 5},
         {"1.5.3", 1.5},
         {" \t 4 2\n.5", 42.5},
-        {"- 3", -3},
+        {"\r5", 0},
         {"1E3", 1000},
         {"2.5e-1", 0.25},
         {"1e+2x", 100},
         {"1e", 1},
-        {"1e+", 1},
         {"3E-", 3},
-        {"+", 0},
         {"-", 0},
         {".", 0},
-        {"-.e5", 0},
-        {"&H10", 0},
         {"0x10", 0},
         {"5,5", 5},
-        {"\r5", 0},
-        {"007", 7},
         {"1e999", kInf},
         {"-1e999", -kInf},
         {"1e-999", 0},
         {"0.000e999999", 0},
         {"1e99999999999999999999999", kInf},
         {"0.0001e-99999999999999999", 0},
-        {"123456789012345678901234567890", 1.2345678901234568e29},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LeadingNumber(c.text), c.expected) << '"' << c.text << '"';
@@ -59,8 +54,7 @@ TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
 }
 
 TEST(LeadingNumber, SurvivesHugeAndBinaryInput) {
-    const std::string digits(1'000'000, '9');
-    EXPECT_EQ(LeadingNumber(digits), kInf);
+    EXPECT_EQ(LeadingNumber(std::string(1'000'000, '9')), kInf);
     EXPECT_EQ(LeadingNumber("0." + std::string(1'000'000, '0') + "1"), 0.0);
     EXPECT_EQ(LeadingNumber(std::string("12\0"
                                         "34",
@@ -72,55 +66,37 @@ TEST(LeadingNumber, SurvivesHugeAndBinaryInput) {
 TEST(NumberText, FormatsWithFifteenSignificantDigits) {
     struct Case {
         double value;
-        const char* expected;
+        const char* text;
+        const char* signed_text;
     };
     const Case cases[] = {
-        {5, "5"},
-        {5.5, "5.5"},
-        {0.5, ".5"},
-        {-0.5, "-.5"},
-        {5 + 1.0 / 3, "5.33333333333333"},
-        {-3.5, "-3.5"},
-        {0, "0"},
-        {-0.0, "0"},
-        {10, "10"},
-        {100000, "100000"},
-        {7.5, "7.5"},
-        {0.1 + 0.2, ".3"},
-        {2147483647, "2147483647"},
-        {-32768, "-32768"},
-        {123456789012345, "123456789012345"},
-        {1e15, "1E+15"},
-        {-1.5e20, "-1.5E+20"},
-        {0.0001, ".0001"},
-        {0.00001, "1E-05"},
-        {std::numeric_limits<double>::max(), "1.79769313486231E+308"},
-        {-std::numeric_limits<double>::max(), "-1.79769313486231E+308"},
-        {kInf, "0"},
-        {-kInf, "0"},
-        {std::numeric_limits<double>::quiet_NaN(), "0"},
+        {5, "5", " 5"},
+        {5.5, "5.5", " 5.5"},
+        {0.5, ".5", " .5"},
+        {-0.5, "-.5", "-.5"},
+        {5 + 1.0 / 3, "5.33333333333333", " 5.33333333333333"},
+        {0, "0", " 0"},
+        {-0.0, "0", " 0"},
+        {0.1 + 0.2, ".3", " .3"},
+        {-32768, "-32768", "-32768"},
+        {123456789012345, "123456789012345", " 123456789012345"},
+        {1e15, "1E+15", " 1E+15"},
+        {0.0001, ".0001", " .0001"},
+        {-0.00001, "-1E-05", "-1E-05"},
+        {kMax, "1.79769313486231E+308", " 1.79769313486231E+308"},
+        {kInf, "0", " 0"},
+        {kNaN, "0", " 0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(NumberText(c.value), c.expected) << c.value;
+        EXPECT_EQ(NumberText(c.value), c.text) << c.value;
+        EXPECT_EQ(SignedNumberText(c.value), c.signed_text) << c.value;
     }
 }
 
-TEST(NumberText, SignedFormPutsABlankForThePlusSign) {
-    EXPECT_EQ(SignedNumberText(1), " 1");
-    EXPECT_EQ(SignedNumberText(5.5), " 5.5");
-    EXPECT_EQ(SignedNumberText(0.5), " .5");
-    EXPECT_EQ(SignedNumberText(0), " 0");
-    EXPECT_EQ(SignedNumberText(-5.5), "-5.5");
-    EXPECT_EQ(SignedNumberText(-0.25), "-.25");
-}
-
 TEST(NumberText, ReadsBackThroughLeadingNumber) {
-    const double values[] = {
-        0.1,    -2.75,          1.0 / 3, 5.3333,   65535,
-        1e-300, 9.87654321e200, -1e15,   4.9e-324, std::numeric_limits<double>::max()};
+    const double values[] = {0.1, -2.75, 1.0 / 3, 65535, 1e-300, 9.87654321e200, 4.9e-324, -kMax};
     for (const double v : values) {
-        const double back = LeadingNumber(NumberText(v));
-        EXPECT_NEAR(back, v, std::fabs(v) * 1e-14) << NumberText(v);
+        EXPECT_NEAR(LeadingNumber(NumberText(v)), v, std::fabs(v) * 1e-14) << NumberText(v);
     }
 }
 
@@ -130,25 +106,15 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
         double expected;
     };
     const Case cases[] = {
-        {2.5, 2},
-        {3.5, 4},
-        {0.5, 0},
-        {1.5, 2},
-        {-0.5, 0},
-        {-1.5, -2},
-        {-2.5, -2},
-        {2.4999, 2},
-        {2.5001, 3},
-        {-2.6, -3},
-        {7, 7},
-        {1e300, 1e300},
-        {4503599627370495.5, 4503599627370496},
+        {2.5, 2},       {3.5, 4},   {0.5, 0},       {1.5, 2},
+        {-0.5, 0},      {-1.5, -2}, {-2.5, -2},     {2.4999, 2},
+        {2.5001, 3},    {-2.6, -3}, {1e300, 1e300}, {4503599627370495.5, 4503599627370496},
+        {-kInf, -kInf},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
     }
-    EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
-    EXPECT_EQ(RoundHalfEven(-kInf), -kInf);
+    EXPECT_TRUE(std::isnan(RoundHalfEven(kNaN)));
 }
 
 TEST(Rounding, IntegerFieldsAreClampedToTheirRange) {
@@ -156,39 +122,25 @@ TEST(Rounding, IntegerFieldsAreClampedToTheirRange) {
         double value;
         std::int32_t as32;
         std::int16_t as16;
+        double truncated;
     };
     const Case cases[] = {
-        {2.5, 2, 2},
-        {-250.5, -250, -250},
-        {99999, 99999, 32767},
-        {-99999, -99999, -32768},
-        {32767.5, 32768, 32767},
-        {-32768.5, -32768, -32768},
-        {2147483647.4, 2147483647, 32767},
-        {2147483647.5, 2147483647, 32767},
-        {-2147483648.6, -2147483647 - 1, -32768},
-        {kInf, 2147483647, 32767},
-        {-kInf, -2147483647 - 1, -32768},
-        {std::numeric_limits<double>::quiet_NaN(), 0, 0},
+        {2.5, 2, 2, 2},
+        {-250.5, -250, -250, -250},
+        {-2.9, -3, -3, -2},
+        {99999, 99999, 32767, 99999},
+        {32767.5, 32768, 32767, 32767},
+        {-32768.5, -32768, -32768, -32768},
+        {2147483647.5, 2147483647, 32767, 2147483647},
+        {-2147483648.6, -2147483647 - 1, -32768, -2147483648.0},
+        {kInf, 2147483647, 32767, 2147483647},
+        {-kInf, -2147483647 - 1, -32768, -2147483648.0},
+        {kNaN, 0, 0, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(RoundToInt32(c.value), c.as32) << c.value;
         EXPECT_EQ(RoundToInt16(c.value), c.as16) << c.value;
-    }
-}
-
-TEST(Rounding, ClampToInt32RangeDropsTheFraction) {
-    struct Case {
-        double value;
-        double expected;
-    };
-    const Case cases[] = {
-        {2.9, 2},           {-2.9, -2},
-        {3e9, 2147483647},  {-3e9, -2147483648.0},
-        {kInf, 2147483647}, {std::numeric_limits<double>::quiet_NaN(), 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ClampToInt32Range(c.value), c.expected) << c.value;
+        EXPECT_EQ(ClampToInt32Range(c.value), c.truncated) << c.value;
     }
 }
 
