@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/shell/about_texts.h"
-
 namespace parlomat {
 namespace {
 
@@ -112,13 +110,6 @@ TEST(StartSystemInformation, StartsTheFirstToolInstalled) {
         EXPECT_EQ(StartSystemInformation(launcher), c.result);
         EXPECT_EQ(launcher.started, c.started);
     }
-}
-
-TEST(AboutTexts, KeyboardHelpEndsEveryLineWithALineFeed) {
-    EXPECT_EQ(KeyboardHelpText(),
-              "ESC   Same as STOP button\nKP+   Same as START button\n\nF1    Select MSG1\n"
-              "F2    Select MSG2\nF3    Select MSG3\nF4    Select MSG4\nF5    Select MSG5\n"
-              "F6    Select MSG6\nF12   Same as START button\n\nKP = KeyPad\n");
 }
 
 }  // namespace
