@@ -161,7 +161,7 @@ void PreferencesForm::cmdSave_Click() {
     prefs_.PTTInt = ptt_int;
     prefs_.FTLinkDelay = RoundToInt32(link_delay);
     prefs_.PTTDelay = RoundToInt32(ptt_delay);
-    prefs_.Recorder = text(PrefControl::txtRecorder);
+    prefs_.Recorder = ProfileValueText(text(PrefControl::txtRecorder));
     prefs_.IDInterval = ClampFraction(id_interval);
     if (stop != std::string::npos) {
         prefs_.UTCDiffMinutes = ClampFraction(LeadingNumber(utc.substr(stop)) * 60);
@@ -173,8 +173,8 @@ void PreferencesForm::cmdSave_Click() {
         prefs_.UTCDiffHours = RoundToInt32(LeadingNumber(utc));
         prefs_.UTCDiffMinutes = 0;
     }
-    prefs_.AudioOut = text(PrefControl::cmbAudioOut);
-    prefs_.AudioIn = text(PrefControl::cmbAudioIn);
+    prefs_.AudioOut = ProfileValueText(text(PrefControl::cmbAudioOut));
+    prefs_.AudioIn = ProfileValueText(text(PrefControl::cmbAudioIn));
 
     bool saved = SavePrefs(prefs_, ini_path_);
     bool device_changed = false;

@@ -88,6 +88,7 @@ TEST(PreferencesForm, SaveRoundsClampsAndAdvises) {
         {C::txtUTCDiff, "-5.5", {}, "-5.5"},
         {C::txtUTCDiff, "+3 ", {}, " 3"},
         {C::txtUTCDiff, "99999999999", {}, " 2147483647"},
+        {C::txtRecorder, "rec\n--x", {}, "rec --x"},
         {C::txtUTCDiff, "", {kBadUTC}, nullptr},
         {C::txtUTCDiff, "5x", {kBadUTC}, nullptr},
         {C::txtUTCDiff, "1e3", {kBadUTC}, nullptr},
