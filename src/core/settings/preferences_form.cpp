@@ -1,19 +1,20 @@
 #include "core/settings/preferences_form.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "core/settings/msg_config.h"
 #include "core/settings/numbers.h"
 #include "core/settings/profile_file.h"
+#include "core/shell/about_texts.h"
 
 namespace parlomat {
 namespace {
 
-constexpr const char* kProgramTitle = "Parlomat";
 constexpr const char* kPortsSection = "Ports";
 
 std::string UpperCase(std::string text) {
@@ -185,13 +186,13 @@ void PreferencesForm::cmdSave_Click() {
         device_changed = true;
     }
     if (!saved) {
-        dialogs_.message_box(MsgIcon::Exclamation, kProgramTitle,
+        dialogs_.message_box(MsgIcon::Exclamation, std::string(kProductName),
                              "The preferences could not be written to " + ini_path_ +
                                  ".  They are in force until Parlomat is closed.",
                              MsgButtons::Ok);
     }
     if (prefs_.CommPort != OldCommPort || device_changed) {
-        dialogs_.message_box(MsgIcon::Exclamation, kProgramTitle,
+        dialogs_.message_box(MsgIcon::Exclamation, std::string(kProductName),
                              "Parlomat must be shutdown and restarted in order for a comm port "
                              "change to take effect.",
                              MsgButtons::Ok);
