@@ -24,7 +24,8 @@ void SimScheduler::cancel(CallbackId id) {
 }
 
 void SimScheduler::advance(Ms duration) {
-    const Ms end = now_ + duration;
+    // Monotonic time never runs backwards, whatever a caller computes.
+    const Ms end = now_ + std::max(duration, Ms{0});
     while (!queue_.empty() && queue_.begin()->first.first <= end) {
         auto node = queue_.extract(queue_.begin());
         due_of_.erase(node.key().second);

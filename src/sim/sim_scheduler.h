@@ -20,6 +20,7 @@ class SimScheduler final : public Scheduler {
 
     void set_local_start(LocalTime start) { start_ = start; }
     /// Lets `duration` pass, running every callback due up to and including its end.
+    /// A negative duration lets no time pass.
     void advance(Ms duration);
     bool idle() const { return queue_.empty(); }
 
