@@ -54,6 +54,7 @@ MonitorCapture::~MonitorCapture() {
 
 void MonitorCapture::arm() {
     offset_ = stream_to_steady(stream_);
+    armed_at_.store(Pa_GetStreamTime(stream_));
     first_.store(0);
     last_end_.store(0);
     generation_.fetch_add(1);
@@ -82,6 +83,9 @@ int MonitorCapture::Callback(const void* input, void*, unsigned long frames,
             continue;
         }
         const double t = time->inputBufferAdcTime + static_cast<double>(i) / capture->rate_;
+        if (t < capture->armed_at_.load(std::memory_order_relaxed)) {
+            continue;
+        }
         if (capture->first_.load(std::memory_order_relaxed) == 0) {
             capture->first_.store(t);
         }

@@ -46,6 +46,7 @@ class MonitorCapture {
     double rate_ = 48000;
     double offset_ = 0;  ///< capture stream time -> now_s()
     std::atomic<std::uint64_t> generation_{0};
+    std::atomic<double> armed_at_{0};  ///< capture stream time of arm(): earlier sound is ignored
     std::atomic<double> first_{0};
     std::atomic<double> last_end_{0};
 };

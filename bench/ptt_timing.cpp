@@ -3,7 +3,8 @@
 // run also starts `aplay` after the same PTT delay, as station scripts do, and both onsets are
 // taken from one capture of the sink's monitor.
 //
-// Usage: ptt_timing [runs=100] [idle seconds=30]
+// Usage: ptt_timing [runs=100] [idle seconds=30] [suggested output latency ms=20]
+//        [frames per buffer=0: PortAudio chooses]
 
 #include <sndfile.h>
 #include <QCoreApplication>
@@ -213,6 +214,8 @@ int Main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::atoi(argv[1]) : 100;
     const double idle_seconds = argc > 2 ? std::atof(argv[2]) : 30.0;
+    const int latency_ms = argc > 3 ? std::atoi(argv[3]) : 20;
+    const long frames_per_buffer = argc > 4 ? std::atol(argv[4]) : 0;
 
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / "parlomat_ptt_timing";
@@ -234,7 +237,10 @@ int Main(int argc, char** argv) {
 
     int status = 0;
     {
-        AudioEngine engine(AudioEngineOptions{});
+        AudioEngineOptions options;
+        options.latency = std::chrono::milliseconds{latency_ms};
+        options.frames_per_buffer = static_cast<unsigned long>(frames_per_buffer);
+        AudioEngine engine(options);
         if (!engine.has_output()) {
             std::fprintf(stderr, "ptt_timing: no output stream: %s\n", engine.notice().c_str());
             status = 1;
@@ -258,6 +264,9 @@ int Main(int argc, char** argv) {
         keyer.Show();
         // The null sink starts with a stall; let the stream run steadily first.
         wait_s(1.0);
+        const std::uint64_t underflows_before = engine.underflows();
+        const std::uint64_t buffers_before = engine.buffers_rendered();
+        const double run_start = now_s();
 
         std::vector<double> onset_engine, onset_monitor, onset_aplay, tail_engine, tail_monitor,
             unkey_engine, unkey_monitor;
@@ -310,6 +319,10 @@ int Main(int argc, char** argv) {
                         runs);
             std::printf("stream: %d Hz, reported output latency %.2f ms\n", engine.sample_rate(),
                         static_cast<double>(engine.output_latency().count()) / 1e3);
+            const double span = now_s() - run_start;
+            std::printf("buffers: %.1f per second; dropouts (late buffers) during the runs: %llu\n",
+                        static_cast<double>(engine.buffers_rendered() - buffers_before) / span,
+                        static_cast<unsigned long long>(engine.underflows() - underflows_before));
             print("onset error, engine DAC time", onset_engine);
             print("onset error, monitor capture", onset_monitor);
             print("onset error, aplay after delay (monitor)", onset_aplay);

@@ -136,8 +136,10 @@ bool AudioEngine::open_output() {
     rate_ = rate;
     output_finished_.store(false);
     PaStream* stream = nullptr;
-    if (Pa_OpenStream(&stream, nullptr, &p, rate, paFramesPerBufferUnspecified,
-                      paClipOff | paDitherOff, &AudioEngine::OutputCallback, this) != paNoError) {
+    const unsigned long frames =
+        options_.frames_per_buffer == 0 ? paFramesPerBufferUnspecified : options_.frames_per_buffer;
+    if (Pa_OpenStream(&stream, nullptr, &p, rate, frames, paClipOff | paDitherOff,
+                      &AudioEngine::OutputCallback, this) != paNoError) {
         mixer_.reset();
         rate_ = 0;
         return false;
@@ -171,9 +173,12 @@ void AudioEngine::close_output() {
 }
 
 int AudioEngine::OutputCallback(const void*, void* output, unsigned long frames,
-                                const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags,
+                                const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags,
                                 void* self) {
     auto* engine = static_cast<AudioEngine*>(self);
+    if ((flags & paOutputUnderflow) != 0) {
+        engine->underflows_.fetch_add(1, std::memory_order_relaxed);
+    }
     engine->mixer_->render(static_cast<float*>(output), frames, engine->out_channels_,
                            time->outputBufferDacTime);
     return paContinue;

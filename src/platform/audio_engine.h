@@ -29,6 +29,8 @@ struct AudioEngineOptions {
     std::string input_device;   ///< "AudioIn": a device name; empty = the default device
     /// Suggested output latency. 20 ms plays cleanly on a busy 2-core machine; 10 ms drops out.
     std::chrono::milliseconds latency{20};
+    /// Frames per callback; 0 lets PortAudio choose for the latency.
+    unsigned long frames_per_buffer = 0;
 };
 
 /// The six wave channels on PortAudio. One output stream is opened at construction and runs
@@ -59,6 +61,10 @@ class AudioEngine : public QObject, public WaveChannels {
     int sample_rate() const { return rate_; }
     /// Output latency the running stream reports.
     std::chrono::microseconds output_latency() const;
+    /// Output buffers rendered, and how many of them came too late (a dropout), since the
+    /// stream opened.
+    std::uint64_t buffers_rendered() const { return mixer_ ? mixer_->buffers() : 0; }
+    std::uint64_t underflows() const { return underflows_.load(std::memory_order_relaxed); }
     /// The stream clock (s) in which DAC times are given; 0 without a stream.
     double stream_time() const;
 
@@ -154,6 +160,7 @@ class AudioEngine : public QObject, public WaveChannels {
     int rate_ = 0;
     std::unique_ptr<AudioMixer> mixer_;
     std::atomic<bool> output_finished_{false};
+    std::atomic<std::uint64_t> underflows_{0};
     std::uint64_t watched_buffers_ = 0;
     std::chrono::steady_clock::time_point watched_since_{};
 
