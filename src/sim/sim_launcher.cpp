@@ -18,39 +18,42 @@ bool IsExecutableFile(const std::filesystem::path& path) {
 }  // namespace
 
 std::optional<std::vector<std::string>> SimLauncher::SplitCommand(const std::string& command_line) {
+    // The desktop's rule: blanks separate words, a double quote opens or closes a quoted part,
+    // three quotes in a row stand for one literal quote. Unbalanced quotes are refused.
     std::vector<std::string> words;
     std::string word;
-    bool in_word = false;
-    bool quoted = false;
-    for (std::size_t i = 0; i < command_line.size(); ++i) {
-        const char c = command_line[i];
-        if (quoted) {
-            if (c != '"') {
+    bool in_quote = false;
+    int quotes = 0;
+    const auto flush_quotes = [&] {
+        if (quotes == 1) {
+            in_quote = !in_quote;
+        }
+        quotes = 0;
+    };
+    for (const char c : command_line) {
+        if (c == '"') {
+            if (++quotes == 3) {
+                quotes = 0;
                 word += c;
-            } else if (i + 1 < command_line.size() && command_line[i + 1] == '"') {
-                word += '"';
-                ++i;
-            } else {
-                quoted = false;
             }
-        } else if (c == '"') {
-            quoted = true;
-            in_word = true;
-        } else if (c == ' ' || c == '\t') {
-            if (in_word) {
+            continue;
+        }
+        flush_quotes();
+        if (!in_quote &&
+            (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f')) {
+            if (!word.empty()) {
                 words.push_back(std::move(word));
                 word.clear();
-                in_word = false;
             }
         } else {
             word += c;
-            in_word = true;
         }
     }
-    if (quoted) {
+    flush_quotes();
+    if (in_quote) {
         return std::nullopt;
     }
-    if (in_word) {
+    if (!word.empty()) {
         words.push_back(std::move(word));
     }
     return words;

@@ -8,12 +8,13 @@ void Keyer::optMessage_Click(int index) {
     if (index < 0 || index >= kSlotCount) {
         return;
     }
+    // The option button is checked before its click handler runs.
+    set_active(index);
     set_slot_colours(ActiveMsg, false);
     mci.SetUpdateInterval(ActiveMsg, 0);
     set_gauge(0);
     mci.StopChannel(ActiveMsg);
     ActiveMsg = static_cast<std::int16_t>(index);
-    set_active(index);
     for (int i = 0; i < kSlotCount; ++i) {
         set_slot_bold(i, i == index);
     }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "core/keyer/keyer.h"
@@ -25,7 +26,8 @@ void Keyer::Form_Load() {
     LoadPrefs(prefs, IniPath);
     GetLastconfig();
     if (FTLinkActive) {
-        tmrFTLinkDelay.set_interval(Ms{prefs.FTLinkDelay});
+        // An interval of 0 never fires: the release wait would never see the radio released.
+        tmrFTLinkDelay.set_interval(Ms{std::max(1, prefs.FTLinkDelay)});
     } else {
         OpenCommPort();
     }
