@@ -130,6 +130,9 @@ void Keyer::tmrMSGStatus_Timer() {
     const bool open = MsgLoaded[active] && mci.ChannelMode(active) != mode::kNotOpen;
     if (!open) {
         // Nothing to send on the active slot (a slot change, a failed open): the pass is over.
+        if (!Playing) {
+            return;
+        }
         if (!SkedMode) {
             EndOfRun();
         } else if (InXmitPeriod) {
