@@ -327,8 +327,9 @@ void AudioEngine::cancel_decode(Channel& c) {
 void AudioEngine::wait_for_decode(int i) {
     Channel& c = channels_[static_cast<std::size_t>(i)];
     if (c.decoding) {
-        c.decoding->worker.join();
-        decode_finished(i, c.decoding);
+        const std::shared_ptr<DecodeJob> job = c.decoding;  // decode_finished resets the member
+        job->worker.join();
+        decode_finished(i, job);
     }
 }
 

@@ -201,6 +201,20 @@ TEST_F(AudioEngineTest, PlayAgainAfterTheEndAndStopMidwayBehaveAsAPlayer) {
     EXPECT_FALSE(std::filesystem::exists(file("nothing.wav")));
 }
 
+TEST_F(AudioEngineTest, SaveRightAfterOpenWaitsForTheDecodeAndWritesEverySample) {
+    AudioEngine engine(AudioEngineOptions{});
+    ASSERT_TRUE(engine.has_output()) << engine.notice();
+    const std::vector<short> message = write_message("msg.wav", 48000 * 20);
+    engine.OpenChannel(0, file("msg.wav"));
+    ASSERT_TRUE(engine.SaveChannel(0, file("copy.wav")));
+    EXPECT_EQ(engine.ChannelMode(0), mode::kStopped);
+    EXPECT_EQ(engine.ChannelLength(0), 20000);
+    const std::optional<WaveData> copy = ReadWave(file("copy.wav"));
+    ASSERT_TRUE(copy);
+    ASSERT_EQ(copy->samples.size(), message.size());
+    EXPECT_EQ(count_mismatches(copy->samples, 0, message), 0u);
+}
+
 /// How one odd input file is made and what a channel makes of it.
 struct OddFile {
     const char* name;
