@@ -219,8 +219,6 @@ int Main(int argc, char** argv) {
 
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / "parlomat_ptt_timing";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
     const std::string pulse_dir = (dir / "pulse").string();
     const std::string scripts = PARLOMAT_PULSE_SCRIPTS;
     if (std::system((scripts + "/pulse_start.sh " + pulse_dir).c_str()) != 0) {
@@ -228,7 +226,9 @@ int Main(int argc, char** argv) {
         return 1;
     }
     setenv("PULSE_SERVER", ("unix:" + pulse_dir + "/run/pulse/native").c_str(), 1);
+    // The pulse directory is left to the scripts: it holds the daemon's pid file.
     const std::string station = (dir / "station").string();
+    std::filesystem::remove_all(station);
     std::filesystem::create_directories(station);
     const std::string message = station + "/msg.wav";
     write_message(message);

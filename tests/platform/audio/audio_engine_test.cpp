@@ -175,7 +175,8 @@ TEST_F(AudioEngineTest, PlayAgainAfterTheEndAndStopMidwayBehaveAsAPlayer) {
         engine.PlayFromStart(0);
         ASSERT_TRUE(run_until([&] { return engine.ChannelMode(0) == mode::kStopped; }, 5s));
         const AudioEngine::PlayTimes t = engine.play_times(0);
-        EXPECT_NEAR(t.end_dac - t.first_dac, 0.1, 0.001) << "round " << round;
+        // Each buffer's DAC time is the device's own estimate, good to a millisecond or two.
+        EXPECT_NEAR(t.end_dac - t.first_dac, 0.1, 0.003) << "round " << round;
         EXPECT_EQ(engine.ChannelPosition(0), 100);
     }
 
