@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "core/keyer/keyer.h"
 #include "core/keyer/splash.h"
@@ -231,43 +232,52 @@ void MainWindow::build_buttons() {
         b->setMinimumWidth(84);
         buttons_[static_cast<int>(spec.button)] = b;
     }
-    auto forward = [this](Button which, void (Keyer::*handler)()) {
-        connect(button(which), &QPushButton::clicked, this, [this, handler] {
+    using Handler = void (*)(Keyer&);
+    const std::array<std::pair<Button, Handler>, kButtonCount> handlers = {{
+        {Button::cmdLoad, [](Keyer& k) { k.cmdLoad_Click(); }},
+        {Button::cmdRecord, [](Keyer& k) { k.cmdRecord_Click(); }},
+        {Button::cmdStart, [](Keyer& k) { k.cmdStart_Click(); }},
+        {Button::cmdStop, [](Keyer& k) { k.cmdStop_Click(); }},
+        {Button::cmdSave, [](Keyer& k) { k.cmdSave_Click(); }},
+        {Button::cmdErase, [](Keyer& k) { k.cmdErase_Click(); }},
+        {Button::cmdXmit, [](Keyer& k) { k.cmdXmit_Click(); }},
+    }};
+    for (const auto& [which, handler] : handlers) {
+        connect(button(which), &QPushButton::clicked, this, [this, handler = handler] {
             if (keyer_) {
-                (keyer_->*handler)();
+                handler(*keyer_);
             }
         });
-    };
-    forward(Button::cmdLoad, &Keyer::cmdLoad_Click);
-    forward(Button::cmdRecord, &Keyer::cmdRecord_Click);
-    forward(Button::cmdStart, &Keyer::cmdStart_Click);
-    forward(Button::cmdStop, &Keyer::cmdStop_Click);
-    forward(Button::cmdSave, &Keyer::cmdSave_Click);
-    forward(Button::cmdErase, &Keyer::cmdErase_Click);
-    forward(Button::cmdXmit, &Keyer::cmdXmit_Click);
+    }
 }
 
 void MainWindow::build_menus() {
     // Each item runs its menu's handler with the item's index; checkable items then show the
     // core's check mark, not the one Qt toggled.
-    auto add = [this](QMenu* menu, const char* caption, int index, void (Keyer::*handler)(int),
+    using Handler = void (*)(Keyer&, int);
+    auto add = [this](QMenu* menu, const char* caption, int index, Handler handler,
                       bool checkable) {
         QAction* action = menu->addAction(caption);
         action->setCheckable(checkable);
         connect(action, &QAction::triggered, this, [this, handler, index] {
             if (keyer_) {
-                (keyer_->*handler)(index);
+                handler(*keyer_, index);
             }
             render_checks();
         });
         return action;
     };
+    const Handler file_item = [](Keyer& k, int i) { k.mnuFileItem_Click(i); };
+    const Handler options_item = [](Keyer& k, int i) { k.mnuOptionsItem_Click(i); };
+    const Handler timing_item = [](Keyer& k, int i) { k.mnuOptionsTimingItem_Click(i); };
+    const Handler mixer_item = [](Keyer& k, int i) { k.mnuMixerItem_Click(i); };
+    const Handler help_item = [](Keyer& k, int i) { k.mnuHelpItem_Click(i); };
 
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("mnuFile");
-    mnuFileItem_[0] = add(file, "&Load config", 0, &Keyer::mnuFileItem_Click, false);
-    mnuFileItem_[1] = add(file, "&Save config", 1, &Keyer::mnuFileItem_Click, false);
-    mnuFileItem_[2] = add(file, "&Preferences", 2, &Keyer::mnuFileItem_Click, false);
+    mnuFileItem_[0] = add(file, "&Load config", 0, file_item, false);
+    mnuFileItem_[1] = add(file, "&Save config", 1, file_item, false);
+    mnuFileItem_[2] = add(file, "&Preferences", 2, file_item, false);
     mnuFileItem_[3] = file->addSeparator();
     mnuFileItem_[4] = file->addAction("E&xit");
     connect(mnuFileItem_[4], &QAction::triggered, this, [this] {
@@ -278,29 +288,28 @@ void MainWindow::build_menus() {
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("mnuOptions");
-    mnuOptionsItem_[0] = add(options, "&Keep on top", 0, &Keyer::mnuOptionsItem_Click, true);
+    mnuOptionsItem_[0] = add(options, "&Keep on top", 0, options_item, true);
     QMenu* timing = options->addMenu("&Sked Timing");
     timing->setObjectName("mnuOptionsTiming");
     mnuOptionsItem_[1] = timing->menuAction();
     const std::array<const char*, 4> periods = {"&15 Seconds", "&30 Seconds", "&One Minute",
                                                 "&Two Minute"};
     for (int i = 0; i < 4; ++i) {
-        mnuOptionsTimingItem_[i] =
-            add(timing, periods[i], i, &Keyer::mnuOptionsTimingItem_Click, true);
+        mnuOptionsTimingItem_[i] = add(timing, periods[i], i, timing_item, true);
     }
-    mnuOptionsItem_[2] = add(options, "&PTT Enable", 2, &Keyer::mnuOptionsItem_Click, true);
-    mnuOptionsItem_[3] = add(options, "&Ignore PTT Int", 3, &Keyer::mnuOptionsItem_Click, true);
+    mnuOptionsItem_[2] = add(options, "&PTT Enable", 2, options_item, true);
+    mnuOptionsItem_[3] = add(options, "&Ignore PTT Int", 3, options_item, true);
 
     QMenu* mixer = menuBar()->addMenu("&Mixer");
     mixer->setObjectName("mnuMixer");
-    mnuMixerItem_[0] = add(mixer, "&Playback Mixer", 0, &Keyer::mnuMixerItem_Click, false);
-    mnuMixerItem_[1] = add(mixer, "&Record Mixer", 1, &Keyer::mnuMixerItem_Click, false);
+    mnuMixerItem_[0] = add(mixer, "&Playback Mixer", 0, mixer_item, false);
+    mnuMixerItem_[1] = add(mixer, "&Record Mixer", 1, mixer_item, false);
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("mnuHelp");
-    mnuHelpItem_[0] = add(help, "&Keyboard", 0, &Keyer::mnuHelpItem_Click, false);
-    mnuHelpItem_[1] = add(help, "&WWW Help On-line", 1, &Keyer::mnuHelpItem_Click, false);
-    mnuHelpItem_[2] = add(help, "&About", 2, &Keyer::mnuHelpItem_Click, false);
+    mnuHelpItem_[0] = add(help, "&Keyboard", 0, help_item, false);
+    mnuHelpItem_[1] = add(help, "&WWW Help On-line", 1, help_item, false);
+    mnuHelpItem_[2] = add(help, "&About", 2, help_item, false);
 }
 
 void MainWindow::bind(Keyer& keyer, Splash& splash) {
