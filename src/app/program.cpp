@@ -1,6 +1,10 @@
 #include "app/program.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+#include <utility>
 
 #include "core/settings/preferences.h"
 #include "platform/serial_port_list.h"
@@ -16,19 +20,36 @@ AudioEngineOptions Program::audio_options(const std::string& ini_path) {
     return options;
 }
 
+std::string Program::installed_readme() {
+    const QFileInfo readme(QDir(QCoreApplication::applicationDirPath())
+                               .absoluteFilePath("../share/doc/parlomat/README.md"));
+    if (!readme.exists()) {
+        return {};
+    }
+    return QUrl::fromLocalFile(readme.canonicalFilePath()).toString().toStdString();
+}
+
+KeyerPorts Program::ports(const std::string& station_dir) {
+    KeyerPorts ports{.scheduler = scheduler_,
+                     .mci = audio_,
+                     .SP = serial_,
+                     .link = link_,
+                     .dialogs = dialogs_,
+                     .launcher = launcher_,
+                     .view = window_,
+                     .preferences_view = &window_,
+                     .station_dir = station_dir};
+    if (auto readme = installed_readme(); !readme.empty()) {
+        ports.support_url = std::move(readme);
+    }
+    return ports;
+}
+
 Program::Program(const std::string& station_dir)
     : ini_path_(station_dir + "/parlomat.ini"),
       audio_(audio_options(ini_path_)),
       serial_(ini_path_),
-      keyer_(KeyerPorts{.scheduler = scheduler_,
-                        .mci = audio_,
-                        .SP = serial_,
-                        .link = link_,
-                        .dialogs = dialogs_,
-                        .launcher = launcher_,
-                        .view = window_,
-                        .preferences_view = &window_,
-                        .station_dir = station_dir}),
+      keyer_(ports(station_dir)),
       splash_(scheduler_, window_, keyer_) {
     window_.bind(keyer_, splash_);
     window_.on_preferences_open([this](PreferencesForm& form) { fill_device_lists(form); });

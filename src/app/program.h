@@ -31,6 +31,10 @@ class Program {
 
   private:
     static AudioEngineOptions audio_options(const std::string& ini_path);
+    /// The installed README beside the executable (../share/doc/parlomat) as a file address, or
+    /// empty when there is none.
+    static std::string installed_readme();
+    KeyerPorts ports(const std::string& station_dir);
     void fill_device_lists(PreferencesForm& form);
 
     std::string ini_path_;
