@@ -482,10 +482,17 @@ void MainWindow::window_changed(Window window, bool shown) {
 
 void MainWindow::show_centred() {
     ensurePolished();
-    const QSize hint = sizeHint();
     const int frame = frameGeometry().height() - geometry().height();
-    const int width = std::max(hint.width(), 640);
-    const int height = std::max(minimumSizeHint().height(), kHeight - frame);
+    place(frame);
+    frame_fit_pending_ = frame <= 0;
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::place(int frame_height) {
+    const int width = std::max(sizeHint().width(), 640);
+    const int height = std::max(minimumSizeHint().height(), kHeight - frame_height);
     resize(width, height);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -493,9 +500,27 @@ void MainWindow::show_centred() {
         move(area.x() + (area.width() - outer.width()) / 2,
              area.y() + (area.height() - outer.height()) / 2);
     }
-    show();
-    raise();
-    activateWindow();
+}
+
+void MainWindow::fit_frame() {
+    if (!frame_fit_pending_ || !isVisible()) {
+        return;
+    }
+    const int frame = frameGeometry().height() - geometry().height();
+    if (frame > 0) {
+        frame_fit_pending_ = false;
+        place(frame);
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    fit_frame();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    fit_frame();
 }
 
 void MainWindow::run_modal(QDialog& dialog) {

@@ -95,6 +95,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void build_slots(QWidget* parent);
@@ -104,6 +106,10 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     void render();
     void render_checks();
     void show_centred();
+    /// Sizes the window to kHeight and centres it; the frame counts once the desktop reports it.
+    void place(int frame_height);
+    /// Once the window manager has framed the window, makes the outer height kHeight.
+    void fit_frame();
     void run_modal(QDialog& dialog);
     bool is_key_preview_target(QObject* watched) const;
 
@@ -115,6 +121,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     std::function<void(PreferencesForm&)> preferences_hook_;
     bool ended_ = false;
     bool cursor_overridden_ = false;
+    bool frame_fit_pending_ = false;
 
     std::array<QRadioButton*, kSlotCount> optMessage_{};
     std::array<NameBox*, kSlotCount> txtMessage_{};
