@@ -62,7 +62,8 @@ inline LocalTime noon() {
 /// writes the station's files through `prepare`, then starts the program up to its main window.
 class UiRig {
   public:
-    explicit UiRig(const std::function<void(UiRig&)>& prepare = {})
+    /// With `start` false the program is left before its start-up window.
+    explicit UiRig(const std::function<void(UiRig&)>& prepare = {}, bool start = true)
         : app_(ui_app()),
           scheduler(noon()),
           trace(scheduler, log),
@@ -84,6 +85,9 @@ class UiRig {
         window.bind(keyer, splash);
         if (prepare) {
             prepare(*this);
+        }
+        if (!start) {
+            return;
         }
         splash.Show();
         splash.ExitForm();
