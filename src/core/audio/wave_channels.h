@@ -18,7 +18,7 @@ inline constexpr std::int32_t kReady = 530;
 
 /// Receives the channels' periodic progress notification, on the UI thread.
 class ChannelListener {
-public:
+  public:
     virtual ~ChannelListener() = default;
     /// Raised for channel `index` every update interval while that interval is not 0.
     virtual void mci_StatusUpdate(int index) = 0;
@@ -28,7 +28,7 @@ public:
 /// the keyer except SaveChannel: callers test ChannelMode (kNotOpen = nothing open).
 /// Positions and lengths are in milliseconds.
 class WaveChannels {
-public:
+  public:
     static constexpr int kCount = 6;
 
     virtual ~WaveChannels() = default;

@@ -13,11 +13,14 @@ Keyer::Keyer(KeyerPorts ports)
       launcher_(ports_.launcher),
       view_(ports_.view),
       tmrClock(scheduler_, [this] { tmrClock_Timer(); }),
-      tmrMSGStatus(scheduler_, [this] { tmrMSGStatus_Timer(); }, Ms{100}, false),
+      tmrMSGStatus(
+          scheduler_, [this] { tmrMSGStatus_Timer(); }, Ms{100}, false),
       tmrPlayback(scheduler_, [this] { tmrPlayback_Timer(); }),
       tmrRcvWindow(scheduler_, [this] { tmrRcvWindow_Timer(); }),
-      tmrMST(scheduler_, [this] { tmrMST_Timer(); }, Ms{250}, false),
-      tmrFTLinkDelay(scheduler_, [this] { tmrFTLinkDelay_Timer(); }, Ms{0}, true) {
+      tmrMST(
+          scheduler_, [this] { tmrMST_Timer(); }, Ms{250}, false),
+      tmrFTLinkDelay(
+          scheduler_, [this] { tmrFTLinkDelay_Timer(); }, Ms{0}, true) {
     mci.set_listener(this);
     SP.set_lost_handler([this] { SP_Lost(); });
 }
@@ -33,7 +36,9 @@ bool Keyer::modal_open() const {
            state_.windows[static_cast<int>(Window::frmAboutKeys)];
 }
 
-void Keyer::DeviceNotice(const std::string& text) { set_panel(Panel::pnlFeedback, text); }
+void Keyer::DeviceNotice(const std::string& text) {
+    set_panel(Panel::pnlFeedback, text);
+}
 
 std::string Keyer::StationPath(const std::string& name) const {
     return ports_.station_dir + "/" + name;

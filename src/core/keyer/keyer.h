@@ -51,7 +51,7 @@ struct MainScreenFields {
     bool PTTEnabled = false;
     bool IgnorePTTInt = false;
     bool XmitOddSegments = false;
-    std::string ClockText;  ///< local time "hh:nn:ss"
+    std::string ClockText;            ///< local time "hh:nn:ss"
     std::chrono::seconds UTCTime{0};  ///< UTC time of day
     std::optional<LocalTime> IDDueTime;
     Preferences prefs;
@@ -60,7 +60,7 @@ struct MainScreenFields {
 /// frmMainScreen: the keyer's whole run-time state and every handler of the main window.
 /// Each public handler is one event of the window; after it the view has seen every change.
 class Keyer : private MainScreenFields, private ChannelListener {
-public:
+  public:
     explicit Keyer(KeyerPorts ports);
     ~Keyer() override;
     Keyer(const Keyer&) = delete;
@@ -118,7 +118,7 @@ public:
 
     static std::string GetModeText(std::int32_t mode);
 
-private:
+  private:
     // Window state: each setter notifies the view when the value changes.
     void set_panel(Panel panel, const std::string& text);
     const std::string& panel(Panel panel) const;

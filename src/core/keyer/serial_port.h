@@ -17,7 +17,7 @@ struct SerialError {
 /// inputs (CTS, DSR). No data is read or written. Setting a line while the port is closed
 /// changes nothing; a closed port reads CTS and DSR as not asserted.
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     virtual void set_port_number(std::int16_t number) = 0;

@@ -7,7 +7,7 @@ namespace parlomat {
 
 /// frmSplash: waits for a click or a key, then (10 ms later) shows the main window.
 class Splash {
-public:
+  public:
     Splash(Scheduler& scheduler, MainWindowView& view, Keyer& main_screen);
 
     void Show();
@@ -15,7 +15,7 @@ public:
     void ExitForm();
     bool shown() const { return shown_; }
 
-private:
+  private:
     void Timer1_Timer();
 
     MainWindowView& view_;

@@ -41,10 +41,10 @@ inline constexpr std::array<const char*, kWindowCount> kWindowNames = {
 
 /// What one slot row looks like.
 struct SlotLook {
-    std::string name;         ///< txtMessage: bare file name, empty = no message
-    std::string delay = "0";  ///< txtPAM: receive window in tenths of a second, as typed
-    int loop = 0;             ///< chkLoop: 0 unchecked, 1 checked, 2 greyed
-    bool bold = false;        ///< the active slot's name is bold
+    std::string name;          ///< txtMessage: bare file name, empty = no message
+    std::string delay = "0";   ///< txtPAM: receive window in tenths of a second, as typed
+    int loop = 0;              ///< chkLoop: 0 unchecked, 1 checked, 2 greyed
+    bool bold = false;         ///< the active slot's name is bold
     bool run_colours = false;  ///< bright white on black while a run is under way
 };
 
@@ -65,7 +65,7 @@ struct WindowState {
 
 /// Receives every change of the window state, in the order the handler makes it.
 class MainWindowView {
-public:
+  public:
     virtual ~MainWindowView() = default;
     virtual void panel_changed(Panel panel, const std::string& text) = 0;
     virtual void button_changed(Button button, bool enabled) = 0;

@@ -24,7 +24,7 @@ struct FileDialogRequest {
 
 /// Modal message boxes, file dialogs and the system beep. Every call waits for the operator.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     virtual MsgReply message_box(MsgIcon icon, const std::string& title, const std::string& text,
                                  MsgButtons buttons) = 0;

@@ -6,7 +6,7 @@ namespace parlomat {
 
 /// Starts other programs without waiting for them, and opens web addresses. Never uses a shell.
 class Launcher {
-public:
+  public:
     virtual ~Launcher() = default;
     /// True when `program` is an executable file: an absolute path, or a name found on PATH.
     virtual bool program_exists(const std::string& program) const = 0;

@@ -14,7 +14,7 @@ using LocalTime = std::chrono::local_time<std::chrono::milliseconds>;
 /// Time as the keyer sees it: a monotonic clock, the local date-time and one-shot callbacks.
 /// Implemented by QtScheduler (real time) and SimScheduler (virtual time).
 class Scheduler {
-public:
+  public:
     using CallbackId = std::uint64_t;
 
     virtual ~Scheduler() = default;

@@ -11,7 +11,9 @@ Timer::Timer(Scheduler& scheduler, std::function<void()> on_fire, Ms interval, b
     set_enabled(enabled);
 }
 
-Timer::~Timer() { disarm(); }
+Timer::~Timer() {
+    disarm();
+}
 
 void Timer::set_interval(Ms interval) {
     interval = std::clamp(interval, Ms{0}, kMaxInterval);

@@ -11,7 +11,7 @@ namespace parlomat {
 /// one a different interval, restarts the countdown; giving a running timer the interval it
 /// already has, or enabling it again, leaves the countdown running.
 class Timer {
-public:
+  public:
     static constexpr Ms kMaxInterval{65535};
 
     Timer(Scheduler& scheduler, std::function<void()> on_fire, Ms interval = Ms{0},
@@ -26,7 +26,7 @@ public:
     Ms interval() const { return interval_; }
     bool enabled() const { return enabled_; }
 
-private:
+  private:
     void arm(Ms from);
     void disarm();
     void fire();

@@ -27,12 +27,12 @@ enum class PrefControl {
 };
 inline constexpr int kPrefControlCount = 11;
 inline constexpr std::array<const char*, kPrefControlCount> kPrefControlNames = {
-    "cmbPort",  "cmbPTT",      "cmbINT",      "txtFTLinkDelay", "txtUTCDiff",   "txtPTTDelay",
-    "txtID",    "txtRecorder", "cmbAudioOut", "cmbAudioIn",     "cmbPortDevice"};
+    "cmbPort", "cmbPTT",      "cmbINT",      "txtFTLinkDelay", "txtUTCDiff",   "txtPTTDelay",
+    "txtID",   "txtRecorder", "cmbAudioOut", "cmbAudioIn",     "cmbPortDevice"};
 
 /// Receives every change of a control's text, in order.
 class PreferencesView {
-public:
+  public:
     virtual ~PreferencesView() = default;
     virtual void control_changed(PrefControl control, const std::string& text) = 0;
 };
@@ -40,7 +40,7 @@ public:
 /// frmPreferences without widgets: fills its controls from `Preferences`, checks and stores
 /// them on Save, and closes. The widgets (or the scenario runner) set texts and press buttons.
 class PreferencesForm {
-public:
+  public:
     /// `on_close` runs once when the form closes (after a passed Save, or Cancel).
     PreferencesForm(Preferences& prefs, std::string ini_path, Dialogs& dialogs,
                     PreferencesView* view, std::function<void()> on_close);
@@ -58,7 +58,7 @@ public:
     void set_items(PrefControl control, std::vector<std::string> items);
     bool is_open() const { return open_; }
 
-private:
+  private:
     void close();
 
     Preferences& prefs_;

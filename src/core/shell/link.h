@@ -10,7 +10,7 @@ namespace parlomat {
 /// The Monitoring Screen of the outside rig-control program. Every call may fail: a failed
 /// call returns false or nothing.
 class LinkMonitor {
-public:
+  public:
     virtual ~LinkMonitor() = default;
     /// 1 keys the radio, 0 unkeys it.
     virtual bool SetPTT(int value) = 0;
@@ -23,7 +23,7 @@ public:
 
 /// The link server: whether it is installed, and creating its monitor object.
 class LinkServer {
-public:
+  public:
     virtual ~LinkServer() = default;
     /// True when the server file `name` ("ftlink.exe") is installed.
     virtual bool IsFileInstalled(const std::string& name) const = 0;
@@ -33,7 +33,7 @@ public:
 
 /// The production back end on Linux: no link server exists, so the check always fails.
 class NoLinkServer final : public LinkServer {
-public:
+  public:
     bool IsFileInstalled(const std::string&) const override { return false; }
     std::unique_ptr<LinkMonitor> GetMonitor() override { return nullptr; }
 };
