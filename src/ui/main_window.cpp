@@ -41,13 +41,13 @@ QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-struct ButtonSpec {
+struct ButtonFace {
     Button button;
     const char* caption;
     const char* tip;
 };
 
-constexpr std::array<ButtonSpec, kButtonCount> kButtonSpecs = {{
+constexpr std::array<ButtonFace, kButtonCount> kButtonFaces = {{
     {Button::cmdLoad, "&Load", "Load wave file (*.wav) from disk"},
     {Button::cmdRecord, "&Record", "Record a message"},
     {Button::cmdStart, "S&tart", "Initiate playback of selected message (F12)"},
@@ -224,13 +224,13 @@ void MainWindow::build_slots(QWidget* parent) {
 }
 
 void MainWindow::build_buttons() {
-    for (const auto& spec : kButtonSpecs) {
-        auto* b = new QPushButton(spec.caption);
-        b->setObjectName(kButtonNames[static_cast<int>(spec.button)]);
-        b->setToolTip(spec.tip);
+    for (const auto& face : kButtonFaces) {
+        auto* b = new QPushButton(face.caption);
+        b->setObjectName(kButtonNames[static_cast<int>(face.button)]);
+        b->setToolTip(face.tip);
         b->setAutoDefault(false);
         b->setMinimumWidth(84);
-        buttons_[static_cast<int>(spec.button)] = b;
+        buttons_[static_cast<int>(face.button)] = b;
     }
     using Handler = void (*)(Keyer&);
     const std::array<std::pair<Button, Handler>, kButtonCount> handlers = {{
