@@ -1,11 +1,10 @@
 #include "ui/about_keys_dialog.h"
+#include "ui/screen_placement.h"
 
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "core/shell/about_texts.h"
@@ -44,12 +43,7 @@ AboutKeysDialog::AboutKeysDialog(QWidget* parent) : QDialog(parent) {
 
 void AboutKeysDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2,
-             area.y() + (area.height() - outer.height()) / 2);
-    }
+    CentreOnScreen(*this);
 }
 
 }  // namespace parlomat

@@ -16,7 +16,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -30,6 +29,7 @@
 #include "ui/loop_box.h"
 #include "ui/name_box.h"
 #include "ui/preferences_dialog.h"
+#include "ui/screen_placement.h"
 #include "ui/splash_window.h"
 #include "ui/status_panel_bar.h"
 
@@ -494,12 +494,7 @@ void MainWindow::place(int frame_height) {
     const int width = std::max(sizeHint().width(), 640);
     const int height = std::max(minimumSizeHint().height(), kHeight - frame_height);
     resize(width, height);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2,
-             area.y() + (area.height() - outer.height()) / 2);
-    }
+    CentreOnScreen(*this);
 }
 
 void MainWindow::fit_frame() {

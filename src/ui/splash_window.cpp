@@ -1,16 +1,15 @@
 #include "ui/splash_window.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "core/keyer/splash.h"
 #include "core/shell/about_texts.h"
 #include "ui/app_icon.h"
+#include "ui/screen_placement.h"
 
 namespace parlomat {
 
@@ -83,10 +82,7 @@ SplashWindow::SplashWindow(Splash& splash, QWidget* parent)
 
 void SplashWindow::show_centred() {
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(*this);
     show();
     raise();
     activateWindow();

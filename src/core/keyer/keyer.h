@@ -141,7 +141,12 @@ class Keyer : private MainScreenFields, private ChannelListener {
     void tmrPlayback_Timer();
     void tmrRcvWindow_Timer();
     void OpenReceiveWindow();
+    /// Hands the next chunk of RcvRemainingMs (at most 65,535 ms) to tmrRcvWindow; false when
+    /// nothing is left.
+    bool ArmReceiveChunk();
     void EndOfRun();
+    /// "Playback Stopped" and the buttons of an idle keyer.
+    void ShowRunEnded();
     void mci_StatusUpdate(int index) override;
 
     // PTT.

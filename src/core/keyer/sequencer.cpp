@@ -108,13 +108,7 @@ void Keyer::cmdStop_Click() {
     tmrMSGStatus.set_enabled(false);
     tmrPlayback.set_enabled(false);
     tmrFTLinkDelay.set_enabled(false);
-    set_panel(Panel::pnlFeedback, "Playback Stopped");
-    set_button(Button::cmdRecord, true);
-    set_button(Button::cmdStart, true);
-    set_button(Button::cmdSave, true);
-    set_button(Button::cmdErase, true);
-    set_button(Button::cmdLoad, true);
-    set_button(Button::cmdXmit, true);
+    ShowRunEnded();
 }
 
 void Keyer::tmrPlayback_Timer() {
@@ -185,6 +179,10 @@ void Keyer::EndOfRun() {
     // A receive window or repeat still pending would key the transmitter again after the end.
     tmrRcvWindow.set_enabled(false);
     tmrPlayback.set_enabled(false);
+    ShowRunEnded();
+}
+
+void Keyer::ShowRunEnded() {
     set_panel(Panel::pnlFeedback, "Playback Stopped");
     set_button(Button::cmdRecord, true);
     set_button(Button::cmdStart, true);
@@ -199,31 +197,27 @@ void Keyer::OpenReceiveWindow() {
     if (RcvRemainingMs <= 0) {
         RcvRemainingMs = RcvDelayMs;
     }
+    ArmReceiveChunk();
+}
+
+bool Keyer::ArmReceiveChunk() {
     const double remaining = RcvRemainingMs;
     if (remaining > double(Timer::kMaxInterval.count())) {
         RcvRemainingMs = remaining - double(Timer::kMaxInterval.count());
         tmrRcvWindow.set_interval(Timer::kMaxInterval);
-        tmrRcvWindow.set_enabled(true);
     } else if (remaining > 0) {
         tmrRcvWindow.set_interval(ReceiveChunkInterval(remaining));
         RcvRemainingMs = 0;
-        tmrRcvWindow.set_enabled(true);
+    } else {
+        return false;
     }
+    tmrRcvWindow.set_enabled(true);
+    return true;
 }
 
 void Keyer::tmrRcvWindow_Timer() {
     tmrRcvWindow.set_interval(Ms{0});
-    const double remaining = RcvRemainingMs;
-    if (remaining > double(Timer::kMaxInterval.count())) {
-        RcvRemainingMs = remaining - double(Timer::kMaxInterval.count());
-        tmrRcvWindow.set_interval(Timer::kMaxInterval);
-        tmrRcvWindow.set_enabled(true);
-        return;
-    }
-    if (remaining > 0) {
-        tmrRcvWindow.set_interval(ReceiveChunkInterval(remaining));
-        RcvRemainingMs = 0;
-        tmrRcvWindow.set_enabled(true);
+    if (ArmReceiveChunk()) {
         return;
     }
     RcvRemainingMs = RcvDelayMs;

@@ -1,31 +1,13 @@
 #include "core/settings/msg_config.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "core/settings/numbers.h"
 #include "core/settings/profile_file.h"
+#include "core/settings/text.h"
 
 namespace parlomat {
 namespace {
 
 constexpr std::string_view kEmptyName = "EMPTY";
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';

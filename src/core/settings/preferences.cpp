@@ -10,19 +10,11 @@
 
 #include "core/settings/numbers.h"
 #include "core/settings/profile_file.h"
+#include "core/settings/text.h"
 
 namespace parlomat {
 
 namespace {
-
-std::string Upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
 
 // Keeps a fractional field finite and inside the 32-bit range ("1e999" must not reach a timer).
 double ClampFraction(double value) {
@@ -53,7 +45,7 @@ void LoadUTCDiff(Preferences& prefs, const std::string& text) {
 }
 
 std::int16_t LoadNAMSTiming(const std::string& text) {
-    const std::string upper = Upper(text);
+    const std::string upper = UpperCase(text);
     if (upper == "TRUE") {
         return 1;
     }
@@ -70,8 +62,8 @@ void LoadPrefs(Preferences& prefs, const std::string& ini_path) {
     prefs.PTTDelay = RoundToInt32(std::fabs(LeadingNumber(Get(ini_path, "PTT Delay", "10"))));
     LoadUTCDiff(prefs, Get(ini_path, "UTCDiff", "5"));
     prefs.CommPort = RoundToInt16(LeadingNumber(Get(ini_path, "CommPort", "1")));
-    prefs.PTTKey = Upper(Get(ini_path, "PTT Key", "DTR"));
-    prefs.PTTInt = Upper(Get(ini_path, "PTT Int", "CTS"));
+    prefs.PTTKey = UpperCase(Get(ini_path, "PTT Key", "DTR"));
+    prefs.PTTInt = UpperCase(Get(ini_path, "PTT Int", "CTS"));
     prefs.Recorder = Get(ini_path, "Recorder", "");
     prefs.FTLinkDelay = RoundToInt32(LeadingNumber(Get(ini_path, "FTLink", "90")));
     prefs.NAMSTiming = LoadNAMSTiming(Get(ini_path, "NAMSTiming", "1"));

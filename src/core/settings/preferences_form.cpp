@@ -10,30 +10,13 @@
 #include "core/settings/msg_config.h"
 #include "core/settings/numbers.h"
 #include "core/settings/profile_file.h"
+#include "core/settings/text.h"
 #include "core/shell/about_texts.h"
 
 namespace parlomat {
 namespace {
 
 constexpr const char* kPortsSection = "Ports";
-
-std::string UpperCase(std::string text) {
-    for (auto& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 /// An optional sign and digits, blanks around allowed: the only UTC difference without a full
 /// stop that is taken as a whole number of hours.

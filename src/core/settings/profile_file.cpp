@@ -1,4 +1,5 @@
 #include "core/settings/profile_file.h"
+#include "core/settings/text.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -25,22 +26,6 @@ std::string_view Trim(std::string_view s) {
         s.remove_suffix(1);
     }
     return s;
-}
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // One line of the file: its text without the line end, and the line end as found
@@ -86,7 +71,7 @@ std::optional<std::size_t> ValueStart(std::string_view text, std::string_view ke
         return std::nullopt;
     }
     const std::string_view name = Trim(text.substr(0, eq));
-    if (name.empty() || name.front() == ';' || !SameName(name, key)) {
+    if (name.empty() || name.front() == ';' || !EqualsNoCase(name, key)) {
         return std::nullopt;
     }
     return eq + 1;
@@ -115,7 +100,7 @@ Lookup Find(const std::vector<Line>& lines, std::string_view section, std::strin
     bool first_section = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (const auto name = SectionName(lines[i].text)) {
-            inside = SameName(*name, section);
+            inside = EqualsNoCase(*name, section);
             first_section = inside && !found.insert_after;
             if (first_section) {
                 found.insert_after = i;

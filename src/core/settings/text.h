@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace parlomat {
+
+/// ASCII upper case; the locale plays no part.
+std::string UpperCase(std::string text);
+
+/// Equal but for ASCII letter case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+/// `text` without the blanks and tabs at either end.
+std::string_view TrimBlanks(std::string_view text);
+
+}  // namespace parlomat
