@@ -351,7 +351,7 @@ void AudioEngine::decode_finished(int i, const std::shared_ptr<DecodeJob>& job) 
         c.path.clear();
         return;
     }
-    c.play_buffer = std::make_shared<const std::vector<float>>(std::move(*job->result));
+    c.play_buffer = std::make_shared<const std::vector<std::int16_t>>(std::move(*job->result));
     if (play) {
         start_play(i);
     }
@@ -548,7 +548,8 @@ void AudioEngine::RecordChannel(int i) {
         return;
     }
     // Overwrite from the start: what lies beyond the new take's end stays.
-    c.recording = c.play_buffer ? ConvertRate(*c.play_buffer, rate_, rate) : std::vector<float>{};
+    c.recording =
+        c.play_buffer ? ConvertRate(ToFloat(*c.play_buffer), rate_, rate) : std::vector<float>{};
     c.record_pos = 0;
     c.activity = Activity::Recording;
     input_stream_ = stream;
@@ -590,8 +591,8 @@ void AudioEngine::end_recording(int i) {
     drain_recording();
     Channel& c = channels_[static_cast<std::size_t>(i)];
     release_from_mixer(c, i);
-    c.play_buffer =
-        std::make_shared<const std::vector<float>>(ConvertRate(c.recording, record_rate_, rate_));
+    c.play_buffer = std::make_shared<const std::vector<std::int16_t>>(
+        ToPcm16(ConvertRate(c.recording, record_rate_, rate_)));
     c.recording = {};
     c.activity = Activity::Idle;
     c.position_ms = ms_of(c.record_pos, record_rate_);
@@ -611,14 +612,15 @@ bool AudioEngine::SaveChannel(int i, const std::string& path) {
     if (!c.open) {
         return false;
     }
-    WaveData out;
+    bool written = false;
     if (c.activity == Activity::Recording) {
         drain_recording();
-        out = WaveData{c.recording, record_rate_};
+        written = WriteWave16(path, ToPcm16(c.recording), record_rate_);
     } else {
-        out = WaveData{c.play_buffer ? *c.play_buffer : std::vector<float>{}, rate_};
+        written =
+            WriteWave16(path, c.play_buffer ? *c.play_buffer : std::vector<std::int16_t>{}, rate_);
     }
-    if (!WriteWave16(path, out)) {
+    if (!written) {
         return false;
     }
     c.path = path;

@@ -35,10 +35,11 @@ struct AudioEngineOptions {
 
 /// The six wave channels on PortAudio. One output stream is opened at construction and runs
 /// until destruction (silence when idle), so a play starts within one buffer. An open checks the
-/// file's header at once and decodes the whole file on a worker thread, converted to the
-/// stream's rate (a play asked for before that ends starts when it does). A play ends ("Stopped")
-/// only once the stream clock has passed the DAC time of its last sample. Recording opens an input
-/// stream until StopChannel. Without an output device every channel stays kNotOpen.
+/// file's header at once and decodes the whole file on a worker thread, converted to 16-bit
+/// samples at the stream's rate (a play asked for before that ends starts when it does). A play
+/// ends ("Stopped") only once the stream clock has passed the DAC time of its last sample.
+/// Recording opens an input stream until StopChannel. Without an output device every channel stays
+/// kNotOpen.
 class AudioEngine : public QObject, public WaveChannels {
     Q_OBJECT
   public:
@@ -99,14 +100,15 @@ class AudioEngine : public QObject, public WaveChannels {
     /// A file being decoded on a worker thread.
     struct DecodeJob {
         std::atomic<bool> cancel{false};
-        std::optional<std::vector<float>> result;  ///< written by the worker before it ends
+        std::optional<std::vector<std::int16_t>> result;  ///< written by the worker before it ends
         std::thread worker;
     };
     struct Channel {
         bool open = false;
         std::string path;
-        /// The content at the stream's rate; nullptr while the file is still being decoded.
-        std::shared_ptr<const std::vector<float>> play_buffer;
+        /// The content as 16-bit samples at the stream's rate; nullptr while the file is still
+        /// being decoded.
+        std::shared_ptr<const std::vector<std::int16_t>> play_buffer;
         std::shared_ptr<DecodeJob> decoding;
         std::int32_t header_length_ms = 0;  ///< while decoding
         bool play_pending = false;          ///< PlayFromStart came before the decode ended
@@ -119,7 +121,7 @@ class AudioEngine : public QObject, public WaveChannels {
         std::unique_ptr<QTimer> status_timer;
     };
     struct Retired {
-        std::shared_ptr<const std::vector<float>> buffer;
+        std::shared_ptr<const std::vector<std::int16_t>> buffer;
         std::uint64_t seq = 0;  ///< free once the mixer has processed this command
     };
 

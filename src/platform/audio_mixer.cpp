@@ -3,6 +3,12 @@
 #include <algorithm>
 
 namespace parlomat {
+namespace {
+
+/// Full scale of a 16-bit sample; a power of two, so the conversion is exact.
+constexpr float kScale = 1.0f / 32768.0f;
+
+}  // namespace
 
 AudioMixer::AudioMixer(double sample_rate) : rate_(sample_rate) {}
 
@@ -15,7 +21,8 @@ bool AudioMixer::send(Command command) {
     return true;
 }
 
-bool AudioMixer::play(int voice, const float* samples, std::size_t frames, std::uint32_t play_id) {
+bool AudioMixer::play(int voice, const std::int16_t* samples, std::size_t frames,
+                      std::uint32_t play_id) {
     if (voice < 0 || voice >= kVoices || play_id == 0) {
         return false;
     }
@@ -86,7 +93,7 @@ void AudioMixer::render(float* out, std::size_t frames, int channels, double dac
         }
         const std::size_t n = std::min(frames, v.frames - v.pos);
         for (std::size_t f = 0; f < n; ++f) {
-            const float s = v.samples[v.pos + f];
+            const float s = static_cast<float>(v.samples[v.pos + f]) * kScale;
             for (std::size_t c = 0; c < width; ++c) {
                 out[f * width + c] += s;
             }

@@ -32,9 +32,9 @@ class AudioMixer {
 
     double sample_rate() const { return rate_; }
 
-    /// UI thread: starts `voice` on `frames` mono samples (replacing what it played), tagged
-    /// `play_id` (non-zero, new for each play). False when the command ring is full.
-    bool play(int voice, const float* samples, std::size_t frames, std::uint32_t play_id);
+    /// UI thread: starts `voice` on `frames` mono 16-bit samples (replacing what it played),
+    /// tagged `play_id` (non-zero, new for each play). False when the command ring is full.
+    bool play(int voice, const std::int16_t* samples, std::size_t frames, std::uint32_t play_id);
     /// UI thread: silences `voice` at the next buffer. False when the command ring is full.
     bool stop(int voice);
     /// UI thread: sequence number of the last command sent (0 = none yet).
@@ -47,7 +47,8 @@ class AudioMixer {
     std::uint64_t buffers() const { return buffers_.load(std::memory_order_relaxed); }
 
     /// Audio thread: fills `frames` frames of `channels` interleaved samples whose first frame
-    /// reaches the DAC at stream time `dac_time` (s). Every channel carries the same mono mix.
+    /// reaches the DAC at stream time `dac_time` (s). Every channel carries the same mono mix,
+    /// a sample k playing as k / 32768.
     void render(float* out, std::size_t frames, int channels, double dac_time);
 
   private:
@@ -56,12 +57,12 @@ class AudioMixer {
         Kind kind = Kind::Stop;
         std::int8_t voice = 0;
         std::uint32_t play_id = 0;
-        const float* samples = nullptr;
+        const std::int16_t* samples = nullptr;
         std::size_t frames = 0;
         std::uint64_t seq = 0;
     };
     struct Voice {
-        const float* samples = nullptr;
+        const std::int16_t* samples = nullptr;
         std::size_t frames = 0;
         std::size_t pos = 0;
         std::uint32_t play_id = 0;

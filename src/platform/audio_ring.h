@@ -13,7 +13,9 @@ class AudioRing {
   public:
     /// Holds up to `capacity` items; `capacity` is rounded up to a power of two.
     explicit AudioRing(std::size_t capacity) : mask_(round_up(capacity) - 1) {
-        items_ = std::make_unique<T[]>(mask_ + 1);
+        // Left uninitialised: the pages of a large ring cost memory only once something is
+        // pushed, and only pushed items are ever read.
+        items_ = std::make_unique_for_overwrite<T[]>(mask_ + 1);
     }
     AudioRing(const AudioRing&) = delete;
     AudioRing& operator=(const AudioRing&) = delete;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 
 namespace parlomat {
@@ -33,9 +34,9 @@ std::optional<WaveHeader> ProbeWave(const std::string& path, std::chrono::second
     return WaveHeader{info.samplerate, info.channels, info.frames};
 }
 
-std::optional<std::vector<float>> DecodeWave(const std::string& path, int to_rate,
-                                             const std::atomic<bool>& cancel,
-                                             std::chrono::seconds max_length) {
+std::optional<std::vector<std::int16_t>> DecodeWave(const std::string& path, int to_rate,
+                                                    const std::atomic<bool>& cancel,
+                                                    std::chrono::seconds max_length) {
     SF_INFO info{};
     SndfilePtr file(sf_open(path.c_str(), SFM_READ, &info));
     if (!file || info.channels < 1 || info.samplerate < kMinRate || info.samplerate > kMaxRate ||
@@ -51,7 +52,7 @@ std::optional<std::vector<float>> DecodeWave(const std::string& path, int to_rat
     if (info.samplerate != to_rate && !converter) {
         return std::nullopt;
     }
-    std::vector<float> out;
+    std::vector<std::int16_t> out;
     out.reserve(static_cast<std::size_t>(std::ceil(static_cast<double>(info.frames) * ratio)) + 64);
     const auto channels = static_cast<std::size_t>(info.channels);
     std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * channels);
@@ -78,7 +79,8 @@ std::optional<std::vector<float>> DecodeWave(const std::string& path, int to_rat
             mono[f] = channels == 1 ? sum : sum / static_cast<float>(channels);
         }
         if (!converter) {
-            out.insert(out.end(), mono.begin(), mono.begin() + static_cast<std::ptrdiff_t>(n));
+            std::transform(mono.begin(), mono.begin() + static_cast<std::ptrdiff_t>(n),
+                           std::back_inserter(out), [](float v) { return ToPcm16(v); });
             continue;
         }
         SRC_DATA data{};
@@ -92,8 +94,9 @@ std::optional<std::vector<float>> DecodeWave(const std::string& path, int to_rat
             if (src_process(converter.get(), &data) != 0) {
                 return std::nullopt;
             }
-            out.insert(out.end(), converted.begin(),
-                       converted.begin() + static_cast<std::ptrdiff_t>(data.output_frames_gen));
+            std::transform(converted.begin(),
+                           converted.begin() + static_cast<std::ptrdiff_t>(data.output_frames_gen),
+                           std::back_inserter(out), [](float v) { return ToPcm16(v); });
             data.data_in += data.input_frames_used;
             data.input_frames -= data.input_frames_used;
         } while (data.input_frames > 0 || (end && data.output_frames_gen > 0));
@@ -157,25 +160,42 @@ std::vector<float> ConvertRate(const std::vector<float>& samples, int from_rate,
     return out;
 }
 
+std::int16_t ToPcm16(float sample) {
+    const long v = std::lround(static_cast<double>(sample) * 32768.0);
+    return static_cast<std::int16_t>(std::clamp(v, -32768L, 32767L));
+}
+
+std::vector<std::int16_t> ToPcm16(const std::vector<float>& samples) {
+    std::vector<std::int16_t> out(samples.size());
+    std::transform(samples.begin(), samples.end(), out.begin(), [](float v) { return ToPcm16(v); });
+    return out;
+}
+
+std::vector<float> ToFloat(const std::vector<std::int16_t>& samples) {
+    std::vector<float> out(samples.size());
+    std::transform(samples.begin(), samples.end(), out.begin(),
+                   [](std::int16_t v) { return static_cast<float>(v) / 32768.0f; });
+    return out;
+}
+
 bool WriteWave16(const std::string& path, const WaveData& wave) {
-    if (wave.rate < kMinRate || wave.rate > kMaxRate) {
+    return WriteWave16(path, ToPcm16(wave.samples), wave.rate);
+}
+
+bool WriteWave16(const std::string& path, const std::vector<std::int16_t>& samples, int rate) {
+    if (rate < kMinRate || rate > kMaxRate) {
         return false;
     }
     SF_INFO info{};
-    info.samplerate = wave.rate;
+    info.samplerate = rate;
     info.channels = 1;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SndfilePtr file(sf_open(path.c_str(), SFM_WRITE, &info));
     if (!file) {
         return false;
     }
-    std::vector<short> pcm(wave.samples.size());
-    std::transform(wave.samples.begin(), wave.samples.end(), pcm.begin(), [](float s) {
-        const long v = std::lround(static_cast<double>(s) * 32768.0);
-        return static_cast<short>(std::clamp(v, -32768L, 32767L));
-    });
-    const auto frames = static_cast<sf_count_t>(pcm.size());
-    if (sf_writef_short(file.get(), pcm.data(), frames) != frames) {
+    const auto frames = static_cast<sf_count_t>(samples.size());
+    if (sf_writef_short(file.get(), samples.data(), frames) != frames) {
         return false;
     }
     return sf_close(file.release()) == 0;

@@ -33,11 +33,12 @@ struct WaveHeader {
 std::optional<WaveHeader> ProbeWave(const std::string& path,
                                     std::chrono::seconds max_length = kMaxWaveLength);
 
-/// Decodes the whole file and converts it to mono at `to_rate`. Stops early, returning nothing,
+/// Decodes the whole file and converts it to mono 16-bit samples at `to_rate` (half the memory
+/// of floats; a 16-bit file at that rate comes out unchanged). Stops early, returning nothing,
 /// once `cancel` turns true. Meant for a worker thread: it may take a second or more.
-std::optional<std::vector<float>> DecodeWave(const std::string& path, int to_rate,
-                                             const std::atomic<bool>& cancel,
-                                             std::chrono::seconds max_length = kMaxWaveLength);
+std::optional<std::vector<std::int16_t>> DecodeWave(
+    const std::string& path, int to_rate, const std::atomic<bool>& cancel,
+    std::chrono::seconds max_length = kMaxWaveLength);
 
 /// Decodes the whole sound file at `path` (any format libsndfile reads; several channels are
 /// averaged into one). Nothing when it does not open, holds no audio format libsndfile knows,
@@ -48,8 +49,16 @@ std::optional<WaveData> ReadWave(const std::string& path,
 /// `samples` at `from_rate` converted to `to_rate` (a copy when the rates are equal).
 std::vector<float> ConvertRate(const std::vector<float>& samples, int from_rate, int to_rate);
 
+/// A sample in -1..1 rounded to the nearest 16-bit value (clipped at full scale).
+std::int16_t ToPcm16(float sample);
+std::vector<std::int16_t> ToPcm16(const std::vector<float>& samples);
+/// 16-bit samples as floats in -1..1 (exact: k / 32768).
+std::vector<float> ToFloat(const std::vector<std::int16_t>& samples);
+
 /// Writes `wave` as a 16-bit PCM mono WAV file, replacing `path`. Samples are rounded to the
 /// nearest 16-bit value, so what was read from a 16-bit file is written back unchanged.
 bool WriteWave16(const std::string& path, const WaveData& wave);
+/// Writes 16-bit mono `samples` at `rate` as a WAV file, replacing `path`.
+bool WriteWave16(const std::string& path, const std::vector<std::int16_t>& samples, int rate);
 
 }  // namespace parlomat

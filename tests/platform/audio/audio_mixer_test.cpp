@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <numeric>
 #include <vector>
 
@@ -22,12 +23,18 @@ std::vector<float> render_all(AudioMixer& mixer, std::size_t frames, std::size_t
     return out;
 }
 
-std::vector<float> ramp(std::size_t n) {
-    std::vector<float> v(n);
+/// Samples that cover the whole 16-bit range, full scale at both ends included.
+std::vector<std::int16_t> ramp(std::size_t n) {
+    std::vector<std::int16_t> v(n);
     for (std::size_t i = 0; i < n; ++i) {
-        v[i] = static_cast<float>(i + 1) / 1000.0f;
+        const int step = 331 * static_cast<int>(i);
+        v[i] = static_cast<std::int16_t>(i % 2 == 0 ? 32767 - step : -32768 + step);
     }
     return v;
+}
+
+float as_float(std::int16_t sample) {
+    return static_cast<float>(sample) / 32768.0f;
 }
 
 TEST(AudioMixerTest, APlayComesOutWholeWithItsDacTimesWhateverTheBufferSize) {
@@ -45,11 +52,17 @@ TEST(AudioMixerTest, APlayComesOutWholeWithItsDacTimesWhateverTheBufferSize) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.samples << " samples, period " << c.period);
         AudioMixer mixer(kRate);
-        const std::vector<float> message = ramp(c.samples);
+        const std::vector<std::int16_t> message = ramp(c.samples);
         ASSERT_TRUE(mixer.play(3, message.data(), message.size(), 7));
         const std::vector<float> out = render_all(mixer, 200, c.period);
         for (std::size_t i = 0; i < out.size(); ++i) {
-            ASSERT_EQ(out[i], i < message.size() ? message[i] : 0.0f) << "frame " << i;
+            ASSERT_EQ(out[i], i < message.size() ? as_float(message[i]) : 0.0f) << "frame " << i;
+        }
+        if (!message.empty()) {
+            EXPECT_EQ(out[0], 32767.0f / 32768.0f);
+        }
+        if (message.size() > 1) {
+            EXPECT_EQ(out[1], -1.0f + 331.0f / 32768.0f);
         }
         const AudioMixer::PlayReport r = mixer.report(3, 7);
         EXPECT_TRUE(r.started);
@@ -63,15 +76,15 @@ TEST(AudioMixerTest, APlayComesOutWholeWithItsDacTimesWhateverTheBufferSize) {
 
 TEST(AudioMixerTest, StopAndReplaySilenceOrRestartTheVoice) {
     AudioMixer mixer(kRate);
-    const std::vector<float> message = ramp(50);
+    const std::vector<std::int16_t> message = ramp(50);
     ASSERT_TRUE(mixer.play(0, message.data(), message.size(), 1));
     std::vector<float> out = render_all(mixer, 20, 20);
-    EXPECT_EQ(out[19], message[19]);
+    EXPECT_EQ(out[19], as_float(message[19]));
 
     // A new play of the same voice starts again from its first sample.
     ASSERT_TRUE(mixer.play(0, message.data(), message.size(), 2));
     out = render_all(mixer, 10, 10);
-    EXPECT_EQ(out[0], message[0]);
+    EXPECT_EQ(out[0], as_float(message[0]));
     EXPECT_TRUE(mixer.report(0, 2).started);
     EXPECT_FALSE(mixer.report(0, 1).finished);
 
@@ -85,8 +98,8 @@ TEST(AudioMixerTest, StopAndReplaySilenceOrRestartTheVoice) {
 
 TEST(AudioMixerTest, VoicesAreMixedClippedAndCopiedToEveryOutputChannel) {
     AudioMixer mixer(kRate);
-    const std::vector<float> a(4, 0.25f);
-    const std::vector<float> b(2, 0.9f);
+    const std::vector<std::int16_t> a(4, 8192);   // 0.25
+    const std::vector<std::int16_t> b(2, 29491);  // 0.9
     ASSERT_TRUE(mixer.play(0, a.data(), a.size(), 1));
     ASSERT_TRUE(mixer.play(5, b.data(), b.size(), 1));
     const std::vector<float> out = render_all(mixer, 5, 5, 2);
@@ -96,7 +109,7 @@ TEST(AudioMixerTest, VoicesAreMixedClippedAndCopiedToEveryOutputChannel) {
 
 TEST(AudioMixerTest, CommandsAreRefusedWhenTheRingIsFullOrTheVoiceIsUnknown) {
     AudioMixer mixer(kRate);
-    const float sample = 0.5f;
+    const std::int16_t sample = 16384;
     EXPECT_FALSE(mixer.play(6, &sample, 1, 1));
     EXPECT_FALSE(mixer.play(-1, &sample, 1, 1));
     EXPECT_FALSE(mixer.play(0, &sample, 1, 0));

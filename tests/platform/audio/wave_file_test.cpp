@@ -1,0 +1,79 @@
+#include "platform/wave_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/audio/audio_test_support.h"
+
+namespace parlomat {
+namespace {
+
+bool write_float_file(const std::filesystem::path& path, int rate,
+                      const std::vector<float>& samples) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (f == nullptr) {
+        return false;
+    }
+    const auto frames = static_cast<sf_count_t>(samples.size());
+    const bool ok = sf_writef_float(f, samples.data(), frames) == frames;
+    return sf_close(f) == 0 && ok;
+}
+
+TEST(WaveFileTest, DecodedSamplesAre16BitAtTheAskedRate) {
+    const auto dir = test::scratch_dir("wave_file_decode");
+    const std::atomic<bool> go{false};
+
+    // A 16-bit file at the stream's rate comes out sample for sample.
+    const std::vector<short> message = test::message_samples(4801);
+    ASSERT_TRUE(test::write_sound_file(dir / "same.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1,
+                                       message));
+    const auto same = DecodeWave((dir / "same.wav").string(), 48000, go);
+    ASSERT_TRUE(same);
+    EXPECT_EQ(*same, std::vector<std::int16_t>(message.begin(), message.end()));
+
+    // Two channels are averaged.
+    ASSERT_TRUE(test::write_sound_file(dir / "stereo.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000,
+                                       2, {1000, 3000, -32768, -32768, 32767, 32767, 10, -10}));
+    const auto stereo = DecodeWave((dir / "stereo.wav").string(), 48000, go);
+    ASSERT_TRUE(stereo);
+    EXPECT_EQ(*stereo, (std::vector<std::int16_t>{2000, -32768, 32767, 0}));
+
+    // Floats beyond full scale are clipped, the rest rounded to the nearest step.
+    ASSERT_TRUE(write_float_file(dir / "float.wav", 48000,
+                                 {1.5f, -1.5f, 1.0f, 0.5f, 100.4f / 32768, -100.6f / 32768}));
+    const auto floats = DecodeWave((dir / "float.wav").string(), 48000, go);
+    ASSERT_TRUE(floats);
+    EXPECT_EQ(*floats, (std::vector<std::int16_t>{32767, -32768, 32767, 16384, 100, -101}));
+
+    // Another rate is converted: the length scales, a steady level stays where it was.
+    ASSERT_TRUE(test::write_sound_file(dir / "44k.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1,
+                                       std::vector<short>(44100, 8000)));
+    const auto converted = DecodeWave((dir / "44k.wav").string(), 48000, go);
+    ASSERT_TRUE(converted);
+    EXPECT_NEAR(static_cast<double>(converted->size()), 48000.0, 48.0);
+    EXPECT_NEAR((*converted)[converted->size() / 2], 8000, 8);
+
+    const std::atomic<bool> cancelled{true};
+    EXPECT_FALSE(DecodeWave((dir / "same.wav").string(), 48000, cancelled));
+}
+
+TEST(WaveFileTest, SixteenBitSamplesAreWrittenUnchanged) {
+    const auto dir = test::scratch_dir("wave_file_write");
+    const std::vector<std::int16_t> samples = {0, 1, -1, 32767, -32768, 12345};
+    ASSERT_TRUE(WriteWave16((dir / "out.wav").string(), samples, 22050));
+    const std::optional<WaveData> back = ReadWave((dir / "out.wav").string());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->rate, 22050);
+    EXPECT_EQ(ToPcm16(back->samples), samples);
+    EXPECT_FALSE(WriteWave16((dir / "bad.wav").string(), samples, 0));
+}
+
+}  // namespace
+}  // namespace parlomat
