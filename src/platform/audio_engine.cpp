@@ -54,15 +54,8 @@ int pick_rate(int device, int channels, AudioDirection direction, int preferred)
 
 AudioEngine::AudioEngine(AudioEngineOptions options, QObject* parent)
     : QObject(parent), options_(std::move(options)) {
-    for (int i = 0; i < kCount; ++i) {
-        auto timer = std::make_unique<QTimer>();
-        connect(timer.get(), &QTimer::timeout, this, [this, i] {
-            if (listener_ != nullptr) {
-                listener_->mci_StatusUpdate(i);
-            }
-        });
-        channels_[static_cast<std::size_t>(i)].status_timer = std::move(timer);
-    }
+    status_timer_.setSingleShot(true);
+    connect(&status_timer_, &QTimer::timeout, this, [this] { status_tick(); });
     housekeeping_timer_.setInterval(kHousekeepingPeriod);
     connect(&housekeeping_timer_, &QTimer::timeout, this, [this] { housekeeping(); });
 
@@ -254,15 +247,51 @@ void AudioEngine::SetUpdateInterval(int i, std::int16_t ms) {
     if (!valid(i)) {
         return;
     }
-    QTimer& timer = *channels_[static_cast<std::size_t>(i)].status_timer;
-    if (ms <= 0) {
-        timer.stop();
+    Channel& c = channels_[static_cast<std::size_t>(i)];
+    const std::chrono::milliseconds interval{ms > 0 ? ms : 0};
+    if (interval == c.update_interval) {
+        return;  // an unchanged interval keeps its phase
+    }
+    c.update_interval = interval;
+    c.update_due = std::chrono::steady_clock::now() + interval;
+    schedule_status();
+}
+
+void AudioEngine::schedule_status() {
+    std::optional<std::chrono::steady_clock::time_point> earliest;
+    for (const Channel& c : channels_) {
+        if (c.update_interval.count() > 0 && (!earliest || c.update_due < *earliest)) {
+            earliest = c.update_due;
+        }
+    }
+    if (!earliest) {
+        status_timer_.stop();
         return;
     }
-    if (timer.isActive() && timer.interval() == ms) {
-        return;
+    const auto wait =
+        std::chrono::ceil<std::chrono::milliseconds>(*earliest - std::chrono::steady_clock::now());
+    status_timer_.start(std::max(wait, std::chrono::milliseconds{0}));
+}
+
+void AudioEngine::status_tick() {
+    const auto now = std::chrono::steady_clock::now();
+    for (int i = 0; i < kCount; ++i) {
+        Channel& c = channels_[static_cast<std::size_t>(i)];
+        // A coarse timer may fire a little early, and channels set up together are due
+        // microseconds apart: all within a twentieth of their interval share this wake-up.
+        if (c.update_interval.count() <= 0 || c.update_due - c.update_interval / 20 > now) {
+            continue;
+        }
+        c.update_due += c.update_interval;
+        if (c.update_due <= now) {
+            c.update_due = now + c.update_interval;  // fell behind: no burst of missed updates
+        }
+        // The listener may change any channel's interval; the loop reads them afresh.
+        if (listener_ != nullptr) {
+            listener_->mci_StatusUpdate(i);
+        }
     }
-    timer.start(ms);
+    schedule_status();
 }
 
 std::int32_t AudioEngine::ms_of(std::size_t frames, int rate) const {
@@ -632,7 +661,12 @@ bool AudioEngine::CreateEmptyWave(const std::string& path) {
 }
 
 void AudioEngine::update_housekeeping() {
-    bool busy = !retired_.empty() || recording_channel_ >= 0;
+    // A buffer whose stop could not be sent stays retired until the stream closes: no need to
+    // watch for it.
+    bool busy = recording_channel_ >= 0 ||
+                std::any_of(retired_.begin(), retired_.end(), [](const Retired& r) {
+                    return r.seq != std::numeric_limits<std::uint64_t>::max();
+                });
     for (const Channel& c : channels_) {
         busy = busy || c.activity == Activity::Playing;
     }

@@ -115,10 +115,11 @@ class AudioEngine : public QObject, public WaveChannels {
         bool in_mixer = false;              ///< the mixer may still read play_buffer
         Activity activity = Activity::Idle;
         std::uint32_t play_id = 0;
-        std::int32_t position_ms = 0;  ///< while idle
-        std::vector<float> recording;  ///< at record_rate_, while recording
-        std::size_t record_pos = 0;    ///< next sample a recording writes
-        std::unique_ptr<QTimer> status_timer;
+        std::int32_t position_ms = 0;                  ///< while idle
+        std::vector<float> recording;                  ///< at record_rate_, while recording
+        std::size_t record_pos = 0;                    ///< next sample a recording writes
+        std::chrono::milliseconds update_interval{0};  ///< 0: no status updates
+        std::chrono::steady_clock::time_point update_due{};
     };
     struct Retired {
         std::shared_ptr<const std::vector<std::int16_t>> buffer;
@@ -144,6 +145,8 @@ class AudioEngine : public QObject, public WaveChannels {
     void settle(int i) const;
     void end_recording(int i);
     void drain_recording();
+    void status_tick();
+    void schedule_status();
     void housekeeping();
     void update_housekeeping();
     void device_lost();
@@ -177,6 +180,9 @@ class AudioEngine : public QObject, public WaveChannels {
     std::uint32_t next_play_id_ = 1;
     mutable std::array<Channel, kCount> channels_;
     std::vector<Retired> retired_;
+    /// One timer serves every channel's status updates, set for the earliest one due.
+    QTimer status_timer_;
+    /// Runs only while a channel plays or records, or a stopped buffer waits for the mixer.
     QTimer housekeeping_timer_;
 };
 
