@@ -1,14 +1,12 @@
 #pragma once
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 
 #include "core/keyer/keyer.h"
 #include "core/keyer/splash.h"
+#include "core/settings/temp_dir.h"
 #include "sim/sim_channels.h"
 #include "sim/sim_dialogs.h"
 #include "sim/sim_launcher.h"
@@ -21,29 +19,11 @@
 namespace parlomat::test {
 
 /// A station directory of its own, removed with its contents.
-class StationDir {
+class StationDir : public TempDir {
   public:
-    StationDir() {
-        std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() /
-                ("parlomat-keyer-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(path_);
-    }
-    ~StationDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    StationDir(const StationDir&) = delete;
-    StationDir& operator=(const StationDir&) = delete;
-
-    std::string path() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
     void write(const std::string& name, const std::string& text) const {
-        std::ofstream(file(name), std::ios::trunc) << text;
+        WriteBytes(file(name), text);
     }
-
-  private:
-    std::filesystem::path path_;
 };
 
 /// The keyer on simulated devices in virtual time, started and showing its main window.
@@ -52,14 +32,14 @@ struct SimStation {
     explicit SimStation(const StationDir& dir, LocalTime clock)
         : scheduler(clock),
           trace(scheduler, log),
-          channels(scheduler, trace, dir.path()),
-          serial(trace, dir.path()),
+          channels(scheduler, trace, dir.path().string()),
+          serial(trace, dir.path().string()),
           link(trace),
-          dialogs(trace, dir.path()),
+          dialogs(trace, dir.path().string()),
           launcher(trace),
           view(trace),
           keyer(KeyerPorts{scheduler, channels, serial, link, dialogs, launcher, view, &view,
-                           dir.path()}),
+                           dir.path().string()}),
           splash(scheduler, view, keyer) {
         splash.Show();
         splash.ExitForm();

@@ -15,8 +15,8 @@
 #include <unistd.h>
 #include <QCoreApplication>
 
+#include "core/settings/temp_dir.h"
 #include "platform/serial/modem_shim.h"
-#include "platform/serial/temp_dir.h"
 
 namespace parlomat {
 
@@ -88,7 +88,7 @@ class ModemShimTest : public ::testing::Test {
     /// One state file per process: the shim maps the file it first finds and keeps it.
     static ModemShimState* SharedState() {
         static ModemShimState* state = [] {
-            static TempDir dir;
+            static test::TempDir dir;
             const auto path = (dir.path() / "modem.state").string();
             const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
             if (fd < 0 || ftruncate(fd, sizeof(ModemShimState)) != 0) {
@@ -104,7 +104,7 @@ class ModemShimTest : public ::testing::Test {
     }
 
     static inline std::unique_ptr<QCoreApplication> app_;
-    TempDir dir_;
+    test::TempDir dir_;
     std::filesystem::path lock_dir_;
     int master_ = -1;
 };

@@ -3,28 +3,17 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "platform/serial/temp_dir.h"
+#include "core/settings/temp_dir.h"
 
 namespace parlomat {
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::TempDir;
 
 std::string PidText(long pid) {
     char text[16];
@@ -78,16 +67,17 @@ TEST(SerialLockFile, HonoursLiveOwnersAndTakesOverStaleOnes) {
         TempDir dir;
         const auto path = dir.path() / "LCK..ttyUSB0";
         if (c.present) {
-            WriteFile(path, c.content);
+            test::WriteBytes(path, c.content);
         }
         SerialLockFile lock({dir.path().string()});
         EXPECT_EQ(lock.acquire("/dev/ttyUSB0"), c.result);
         if (c.result == SerialLockFile::Result::kAcquired) {
-            EXPECT_EQ(ReadFile(path), ours);
+            EXPECT_EQ(test::ReadBytes(path), ours);
             lock.release();
             EXPECT_FALSE(std::filesystem::exists(path));
         } else {
-            EXPECT_EQ(ReadFile(path), c.content) << "another program's lock is never touched";
+            EXPECT_EQ(test::ReadBytes(path), c.content)
+                << "another program's lock is never touched";
         }
     }
 }
@@ -97,7 +87,7 @@ TEST(SerialLockFile, LooksInEveryDirectoryAndLocksInTheFirstWritable) {
     TempDir second;
     const auto missing = first.path() / "missing";
     {
-        WriteFile(second.path() / "LCK..ttyS0", PidText(1));
+        test::WriteBytes(second.path() / "LCK..ttyS0", PidText(1));
         SerialLockFile lock({first.path().string(), second.path().string()});
         EXPECT_EQ(lock.acquire("/dev/ttyS0"), SerialLockFile::Result::kHeld);
         EXPECT_FALSE(std::filesystem::exists(first.path() / "LCK..ttyS0"));

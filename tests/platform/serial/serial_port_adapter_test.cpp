@@ -1,8 +1,6 @@
 #include "platform/serial_port_adapter.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -272,27 +270,6 @@ TEST_F(SerialPortAdapterTest, LossQueuedForAnAdapterGoneMeanwhileIsDropped) {
     port.reset();
     run_event_loop();
     EXPECT_EQ(lost_calls_, 0);
-}
-
-TEST_F(SerialPortAdapterTest, MeasuresTheTimeBothLinesAreHighAfterOpen) {
-    constexpr int kOpens = 200;
-    std::vector<long long> times;
-    for (int i = 0; i < kOpens; ++i) {
-        SerialPortAdapter port(ini_path(), {lock_dir()});
-        SerialError error;
-        ASSERT_TRUE(open_port(port, error));
-        ASSERT_GE(shim_->both_high_ns, 0);
-        ASSERT_EQ(shim_->history[0], 0);
-        times.push_back(shim_->both_high_ns);
-    }
-    std::sort(times.begin(), times.end());
-    const auto at = [&](double q) { return times[static_cast<std::size_t>(q * (kOpens - 1))]; };
-    std::printf(
-        "both lines high after open, %d opens: min %.1f us, median %.1f us, p95 %.1f us, "
-        "max %.1f us\n",
-        kOpens, times.front() / 1e3, at(0.5) / 1e3, at(0.95) / 1e3, times.back() / 1e3);
-    RecordProperty("both_high_median_ns", std::to_string(at(0.5)));
-    RecordProperty("both_high_max_ns", std::to_string(times.back()));
 }
 
 }  // namespace

@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/serial/temp_dir.h"
+#include "core/settings/temp_dir.h"
 
 namespace parlomat {
 namespace {
+
+using test::TempDir;
 
 TEST(SerialPortList, OffersTheStableLinkOfADetectedDevice) {
     TempDir devices;
