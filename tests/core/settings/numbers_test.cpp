@@ -16,10 +16,17 @@ constexpr double kMax = std::numeric_limits<double>::max();
 
 TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
     struct Case {
-        const char* text;
+        std::string text;
         double expected;
     };
     const Case cases[] = {
+        {std::string(1'000'000, '9'), kInf},
+        {"0." + std::string(1'000'000, '0') + "1", 0},
+        {std::string("12\0"
+                     "34",
+                     5),
+         12},
+        {std::string(1'000'000, ' ') + "8", 8},
         {"5.5", 5.5},
         {"-3", -3},
         {".75", 0.75},
@@ -49,18 +56,8 @@ TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
         {"0.0001e-99999999999999999", 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(LeadingNumber(c.text), c.expected) << '"' << c.text << '"';
+        EXPECT_EQ(LeadingNumber(c.text), c.expected) << '"' << c.text.substr(0, 40) << '"';
     }
-}
-
-TEST(LeadingNumber, SurvivesHugeAndBinaryInput) {
-    EXPECT_EQ(LeadingNumber(std::string(1'000'000, '9')), kInf);
-    EXPECT_EQ(LeadingNumber("0." + std::string(1'000'000, '0') + "1"), 0.0);
-    EXPECT_EQ(LeadingNumber(std::string("12\0"
-                                        "34",
-                                        5)),
-              12);
-    EXPECT_EQ(LeadingNumber(std::string(1'000'000, ' ') + "8"), 8);
 }
 
 TEST(NumberText, FormatsWithFifteenSignificantDigits) {
