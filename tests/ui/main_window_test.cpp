@@ -102,70 +102,65 @@ Reached check(Check which, bool on) {
     };
 }
 
-TEST(MainWindowView, ButtonsReachTheirHandlers) {
+TEST(MainWindowView, ControlsReachTheirHandlers) {
+    using Act = std::function<void(MainWindow&)>;
+    const auto click = [](Button b) {
+        return [b](MainWindow& w) { QTest::mouseClick(w.button(b), Qt::LeftButton); };
+    };
+    const auto widget = [](auto get) {
+        return [get](MainWindow& w) { QTest::mouseClick(get(w), Qt::LeftButton); };
+    };
+    const auto item = [](auto get) { return [get](MainWindow& w) { get(w)->trigger(); }; };
     struct Case {
-        Button button;
-        int slot;  // the active slot when the button is clicked
+        const char* name;
+        int slot;  // the active slot when the control is used
+        Act act;
         Reached reached;
     };
     const std::vector<Case> cases = {
-        {Button::cmdLoad, 2, traced("filedialog open \"Load Wave File:\"")},
-        {Button::cmdSave, 2, traced("filedialog save \"Save Wave File:\"")},
-        {Button::cmdStart, 0, traced("line DTR on")},
-        {Button::cmdStop, 2, feedback("Playback Stopped")},
-        {Button::cmdErase, 2, traced("msgbox exclamation \"No Message Found\"")},
-        {Button::cmdRecord, 2, traced("channel 2 record")},
-        {Button::cmdXmit, 2, feedback("Manual PTT On")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(kButtonNames[static_cast<int>(c.button)]);
-        UiRig rig(two_messages);
-        QTest::mouseClick(rig.window.optMessage(c.slot), Qt::LeftButton);
-        ASSERT_EQ(rig.keyer.state().active, c.slot);
-        rig.take_log();
-        QTest::mouseClick(rig.window.button(c.button), Qt::LeftButton);
-        rig.advance(10);
-        const std::string log = rig.take_log();
-        EXPECT_TRUE(c.reached(rig, log)) << log;
-        expect_view_matches_state(rig);
-    }
-}
-
-TEST(MainWindowView, MenuItemsReachTheirHandlers) {
-    struct Case {
-        std::string name;
-        std::function<QAction*(MainWindow&)> item;
-        Reached reached;
-    };
-    const std::vector<Case> cases = {
-        {"File 0", [](MainWindow& w) { return w.mnuFileItem(0); }, traced("filedialog open")},
-        {"File 1", [](MainWindow& w) { return w.mnuFileItem(1); }, traced("filedialog save")},
-        {"File 4", [](MainWindow& w) { return w.mnuFileItem(4); },
+        {"cmdLoad", 2, click(Button::cmdLoad), traced("filedialog open \"Load Wave File:\"")},
+        {"cmdSave", 2, click(Button::cmdSave), traced("filedialog save \"Save Wave File:\"")},
+        {"cmdStart", 0, click(Button::cmdStart), traced("line DTR on")},
+        {"cmdStop", 2, click(Button::cmdStop), feedback("Playback Stopped")},
+        {"cmdErase", 2, click(Button::cmdErase), traced("msgbox exclamation \"No Message Found\"")},
+        {"cmdRecord", 2, click(Button::cmdRecord), traced("channel 2 record")},
+        {"cmdXmit", 2, click(Button::cmdXmit), feedback("Manual PTT On")},
+        {"chkMode", 0, widget([](MainWindow& w) { return w.chkMode(); }),
+         check(Check::chkMode, true)},
+        {"chkInterval", 0, widget([](MainWindow& w) { return w.chkInterval(); }),
+         check(Check::chkInterval, true)},
+        {"File 0", 0, item([](MainWindow& w) { return w.mnuFileItem(0); }),
+         traced("filedialog open")},
+        {"File 1", 0, item([](MainWindow& w) { return w.mnuFileItem(1); }),
+         traced("filedialog save")},
+        {"File 4", 0, item([](MainWindow& w) { return w.mnuFileItem(4); }),
          traced("msgbox none \"Confirm Program Exit\"")},
-        {"Options 0", [](MainWindow& w) { return w.mnuOptionsItem(0); },
+        {"Options 0", 0, item([](MainWindow& w) { return w.mnuOptionsItem(0); }),
          [](UiRig& rig, const std::string&) {
              return rig.keyer.state().topmost &&
                     rig.window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
          }},
-        {"Options 2", [](MainWindow& w) { return w.mnuOptionsItem(2); },
+        {"Options 2", 0, item([](MainWindow& w) { return w.mnuOptionsItem(2); }),
          check(Check::PTTEnable, false)},
-        {"Options 3", [](MainWindow& w) { return w.mnuOptionsItem(3); },
+        {"Options 3", 0, item([](MainWindow& w) { return w.mnuOptionsItem(3); }),
          check(Check::IgnorePTTInt, true)},
-        {"Timing 3", [](MainWindow& w) { return w.mnuOptionsTimingItem(3); },
+        {"Timing 3", 0, item([](MainWindow& w) { return w.mnuOptionsTimingItem(3); }),
          check(Check::Timing2Min, true)},
-        {"Mixer 1", [](MainWindow& w) { return w.mnuMixerItem(1); },
+        {"Mixer 1", 0, item([](MainWindow& w) { return w.mnuMixerItem(1); }),
          [](UiRig& rig, const std::string& log) {
              return log.find("launch") != std::string::npos ||
                     rig.keyer.state().panels[int(Panel::pnlFeedback)] == "No mixer program found";
          }},
-        {"Help 1", [](MainWindow& w) { return w.mnuHelpItem(1); }, traced("open-url")},
+        {"Help 1", 0, item([](MainWindow& w) { return w.mnuHelpItem(1); }), traced("open-url")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         UiRig rig(two_messages);
+        QTest::mouseClick(rig.window.optMessage(c.slot), Qt::LeftButton);
+        ASSERT_EQ(rig.keyer.state().active, c.slot);
         rig.dialogs.queue_reply(MsgReply::No);
         rig.take_log();
-        c.item(rig.window)->trigger();
+        c.act(rig.window);
         rig.advance(10);
         const std::string log = rig.take_log();
         EXPECT_TRUE(c.reached(rig, log)) << log;
@@ -319,17 +314,6 @@ TEST(MainWindowView, CloseBoxAsksAndEndsOnlyOnYes) {
     EXPECT_TRUE(ended);
     EXPECT_FALSE(rig.window.isVisible());
     EXPECT_TRUE(rig.keyer.state().ended);
-}
-
-TEST(MainWindowView, CheckBoxesShowTheCoresDecision) {
-    UiRig rig(two_messages);
-    QTest::mouseClick(rig.window.chkMode(), Qt::LeftButton);
-    EXPECT_TRUE(rig.keyer.fields().SkedMode);
-    EXPECT_TRUE(rig.window.chkMode()->isChecked());
-    QTest::mouseClick(rig.window.chkInterval(), Qt::LeftButton);
-    EXPECT_TRUE(rig.keyer.fields().XmitOddSegments);
-    EXPECT_TRUE(rig.window.chkInterval()->isChecked());
-    expect_view_matches_state(rig);
 }
 
 }  // namespace
