@@ -67,7 +67,6 @@ TEST(StartMixer, PrefersPavucontrolThenATerminalWithAlsamixer) {
          recording,
          {"xterm -e alsamixer -V capture"},
          true},
-        {"konsole last", {"alsamixer", "konsole"}, {}, playback, {"konsole -e alsamixer"}, true},
         {"pavucontrol fails",
          {"pavucontrol", "alsamixer", "xterm"},
          {"pavucontrol"},

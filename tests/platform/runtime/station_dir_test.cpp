@@ -12,19 +12,21 @@ namespace {
 TEST(StationDirectory, PrefersTheProgramDirectoryElseTheDataDirectory) {
     struct Case {
         const char* name;
+        bool app_dir_named;
         bool app_dir_exists;
         bool data_dir_exists;
         bool expect_app_dir;
     };
     const Case cases[] = {
-        {"writable program directory", true, false, true},
-        {"missing program directory, data directory created", false, false, false},
-        {"missing program directory, data directory kept", false, true, false},
+        {"writable program directory", true, true, false, true},
+        {"missing program directory, data directory created", true, false, false, false},
+        {"missing program directory, data directory kept", true, false, true, false},
+        {"no program directory", false, false, false, false},
     };
     for (const auto& c : cases) {
         QTemporaryDir root;
         ASSERT_TRUE(root.isValid());
-        const QString app_dir = root.filePath("bin");
+        const QString app_dir = c.app_dir_named ? root.filePath("bin") : QString();
         const QString data_home = root.filePath("share");
         if (c.app_dir_exists) {
             QDir().mkpath(app_dir);
@@ -43,13 +45,6 @@ TEST(StationDirectory, PrefersTheProgramDirectoryElseTheDataDirectory) {
                   "")
             << c.name << ": the writability probe was left behind";
     }
-}
-
-TEST(StationDirectory, EmptyProgramDirectoryFallsBack) {
-    QTemporaryDir root;
-    ASSERT_TRUE(root.isValid());
-    EXPECT_EQ(ChooseStationDirectory(QString(), root.path()),
-              (root.path() + "/parlomat").toStdString());
 }
 
 }  // namespace
