@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "core/settings/temp_dir.h"
 #include "sim_station.h"
 
 namespace parlomat::test {
@@ -27,21 +28,21 @@ const std::array<const char*, 7> kLoadChoices = {"a.wav",    "b.wav",    "c.wav"
 const std::array<const char*, 3> kPttLines = {"DTR", "RTS", ""};
 const std::array<const char*, 4> kPttDelays = {"300", "0", "50", "70000"};
 
-void WriteStation(const StationDir& dir) {
+void WriteStation(const TempDir& dir) {
     SimChannels::WriteSilence(dir.file("a.wav"), 1500);
     SimChannels::WriteSilence(dir.file("b.wav"), 700);
     SimChannels::WriteSilence(dir.file("c.wav"), 4000);
     SimChannels::WriteSilence(dir.file("d.wav"), 300);
-    dir.write("junk.wav", "not a wave file\n");
-    dir.write("parlomat.ini",
-              "[Preference]\nPTT Delay=300\nNAMSTiming=1\n"
-              "[MSG Config]\n"
-              "MSG1=a.wav\nDelay1=0\nLoop1=False\n"
-              "MSG2=b.wav\nDelay2=20\nLoop2=True\n"
-              "MSG3=c.wav\nDelay3=0\nLoop3=True\n"
-              "MSG4=junk.wav\nDelay4=5\nLoop4=True\n"
-              "MSG5=gone.wav\nDelay5=0\nLoop5=False\n"
-              "MSG6=EMPTY\nDelay6=0\nLoop6=False\n");
+    WriteBytes(dir.file("junk.wav"), "not a wave file\n");
+    WriteBytes(dir.file("parlomat.ini"),
+               "[Preference]\nPTT Delay=300\nNAMSTiming=1\n"
+               "[MSG Config]\n"
+               "MSG1=a.wav\nDelay1=0\nLoop1=False\n"
+               "MSG2=b.wav\nDelay2=20\nLoop2=True\n"
+               "MSG3=c.wav\nDelay3=0\nLoop3=True\n"
+               "MSG4=junk.wav\nDelay4=5\nLoop4=True\n"
+               "MSG5=gone.wav\nDelay5=0\nLoop5=False\n"
+               "MSG6=EMPTY\nDelay6=0\nLoop6=False\n");
 }
 
 /// Watches the serial PTT line through a whole random session. Between two operator actions
@@ -283,9 +284,9 @@ class RandomOperator {
 
 TEST(RandomOperator, TransmitterIsKeyedOnlyForARunOrAManualKey) {
     for (const unsigned seed : {1u, 7u, 42u, 2026u, 65535u}) {
-        StationDir dir;
+        TempDir dir;
         WriteStation(dir);
-        SimStation station(dir,
+        SimStation station(dir.path().string(),
                            LocalTime{sys_days{std::chrono::year{2026} / 1 / 1}.time_since_epoch()} +
                                std::chrono::hours{12});
         ASSERT_TRUE(station.serial.is_open());

@@ -6,7 +6,6 @@
 
 #include "core/keyer/keyer.h"
 #include "core/keyer/splash.h"
-#include "core/settings/temp_dir.h"
 #include "sim/sim_channels.h"
 #include "sim/sim_dialogs.h"
 #include "sim/sim_launcher.h"
@@ -18,28 +17,20 @@
 
 namespace parlomat::test {
 
-/// A station directory of its own, removed with its contents.
-class StationDir : public TempDir {
-  public:
-    void write(const std::string& name, const std::string& text) const {
-        WriteBytes(file(name), text);
-    }
-};
-
 /// The keyer on simulated devices in virtual time, started and showing its main window.
 /// The trace of the latest events is kept for failure messages.
 struct SimStation {
-    explicit SimStation(const StationDir& dir, LocalTime clock)
+    SimStation(const std::string& station, LocalTime clock)
         : scheduler(clock),
           trace(scheduler, log),
-          channels(scheduler, trace, dir.path().string()),
-          serial(trace, dir.path().string()),
+          channels(scheduler, trace, station),
+          serial(trace, station),
           link(trace),
-          dialogs(trace, dir.path().string()),
+          dialogs(trace, station),
           launcher(trace),
           view(trace),
           keyer(KeyerPorts{scheduler, channels, serial, link, dialogs, launcher, view, &view,
-                           dir.path().string()}),
+                           station}),
           splash(scheduler, view, keyer) {
         splash.Show();
         splash.ExitForm();

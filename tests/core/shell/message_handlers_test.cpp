@@ -1,62 +1,36 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "core/keyer/keyer.h"
+#include "core/keyer/sim_station.h"
 #include "core/settings/temp_dir.h"
 #include "sim/sim_channels.h"
-#include "sim/sim_dialogs.h"
-#include "sim/sim_launcher.h"
-#include "sim/sim_link.h"
-#include "sim/sim_scheduler.h"
-#include "sim/sim_serial_port.h"
-#include "sim/sim_view.h"
-#include "sim/trace.h"
 
 namespace parlomat {
 namespace {
 
-/// The keyer on simulated devices, its main window shown, with `ini` as its settings file.
-/// The station directory is a folder of its own inside `dir`, so that files can lie beside it.
-struct Station {
-    explicit Station(const std::string& ini, const std::vector<std::string>& waves = {}) {
-        for (const auto& wave : waves) {
-            std::filesystem::create_directories(
-                std::filesystem::path(dir.file(wave)).parent_path());
-            SimChannels::WriteSilence(dir.file(wave), 100);
-        }
-        test::WriteBytes(station + "/parlomat.ini", ini);
-        keyer.Show();
-        log.str({});
+/// Writes the station's files into a folder of its own inside `dir`, so that files can lie
+/// beside it, and returns that folder.
+std::string MakeStation(const test::TempDir& dir, const std::string& ini,
+                        const std::vector<std::string>& waves = {}) {
+    std::filesystem::create_directory(dir.file("station"));
+    for (const auto& wave : waves) {
+        std::filesystem::create_directories(std::filesystem::path(dir.file(wave)).parent_path());
+        SimChannels::WriteSilence(dir.file(wave), 100);
     }
-    /// The trace since the last call, the station directory written as "<station>".
-    std::string take_log() {
-        std::string text = log.str();
-        log.str({});
-        for (auto at = text.find(station); at != std::string::npos; at = text.find(station)) {
-            text.replace(at, station.size(), "<station>");
-        }
-        return text;
-    }
+    test::WriteBytes(dir.file("station/parlomat.ini"), ini);
+    return dir.file("station");
+}
 
-    test::TempDir dir;
-    std::string station = dir.file("station");
-    bool made = std::filesystem::create_directory(station);
-    std::ostringstream log;
-    SimScheduler scheduler{LocalTime{}};
-    Trace trace{scheduler, log};
-    SimChannels channels{scheduler, trace, station};
-    SimSerialPort serial{trace, station};
-    SimLink link{trace};
-    SimDialogs dialogs{trace, station};
-    SimLauncher launcher{trace};
-    SimView view{trace};
-    Keyer keyer{
-        KeyerPorts{scheduler, channels, serial, link, dialogs, launcher, view, &view, station}};
-};
+/// `text` with every `from` replaced by `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
 
 TEST(RunRecorder, StartsTheRecorderOrSaysWhereToMendIt) {
     struct Case {
@@ -64,7 +38,7 @@ TEST(RunRecorder, StartsTheRecorderOrSaysWhereToMendIt) {
         std::string trace;
     };
     const std::string failed =
-        "       0 msgbox critical \"Parlomat\" \"An error occured while attempting to start %.  "
+        "      10 msgbox critical \"Parlomat\" \"An error occured while attempting to start %.  "
         "The path or filename may be incorrect.  Corrections to either may be made in the "
         "Parlomat.ini file.  This file is located in the <station> subdirectory.\" ok -> ok\n";
     const auto failure = [&failed](const std::string& recorder) {
@@ -72,16 +46,20 @@ TEST(RunRecorder, StartsTheRecorderOrSaysWhereToMendIt) {
         return text.replace(text.find('%'), 1, recorder);
     };
     const std::vector<Case> cases = {
-        {"/bin/true --rate 8000", "       0 launch \"/bin/true --rate 8000\"\n"},
+        {"/bin/true --rate 8000", "      10 launch \"/bin/true --rate 8000\"\n"},
         {"/no/such/recorder -r", failure("/no/such/recorder -r")},
-        {"\"/bin/true\" x", "       0 launch \"\\\"/bin/true\\\" x\"\n"},
+        {"\"/bin/true\" x", "      10 launch \"\\\"/bin/true\\\" x\"\n"},
         {"\"/bin/true", failure("\\\"/bin/true")},
         {"'/bin/true' x", failure("'/bin/true' x")},
     };
     for (const auto& c : cases) {
-        Station station("[Preference]\nRecorder=" + std::string(c.recorder) + "\n");
+        test::TempDir dir;
+        test::SimStation station(
+            MakeStation(dir, "[Preference]\nRecorder=" + std::string(c.recorder) + "\n"), {});
+        station.take_log();
         station.keyer.cmdRecord_Click();
-        EXPECT_EQ(station.take_log(), c.trace) << c.recorder;
+        EXPECT_EQ(station.take_log(), Replaced(c.trace, "<station>", dir.file("station")))
+            << c.recorder;
         EXPECT_EQ(station.keyer.state().slots[0].name, "") << c.recorder;
         EXPECT_FALSE(station.keyer.fields().MsgLoaded[0]) << c.recorder;
     }
@@ -93,7 +71,6 @@ TEST(ReadMsgConfig, LooksForNamesOnlyUnderTheStationDirectory) {
         bool opened;
     };
     const std::vector<std::string> waves = {"station/cq.wav", "station/sub/id.wav", "outside.wav"};
-    Station probe("");
     const std::vector<Case> cases = {
         {"cq.wav", true},
         {"sub/id.wav", true},
@@ -101,17 +78,20 @@ TEST(ReadMsgConfig, LooksForNamesOnlyUnderTheStationDirectory) {
         {"gone.wav", false},
         {"../outside.wav", false},
         {"sub/../../outside.wav", false},
-        {probe.dir.file("outside.wav"), false},
-        {probe.station + "/cq.wav", false},
+        {"<dir>/outside.wav", false},
+        {"<dir>/station/cq.wav", false},
     };
     for (const auto& c : cases) {
-        Station station("[MSG Config]\nMSG2=" + c.name + "\nDelay2=7\n", waves);
+        test::TempDir dir;
+        const std::string name = Replaced(c.name, "<dir>", dir.path().string());
+        test::SimStation station(
+            MakeStation(dir, "[MSG Config]\nMSG2=" + name + "\nDelay2=7\n", waves), {});
         const auto& slot = station.keyer.state().slots[1];
-        EXPECT_EQ(slot.name, c.opened ? c.name : "") << c.name;
-        EXPECT_EQ(slot.delay, "7") << c.name;
-        EXPECT_EQ(station.keyer.fields().MsgLoaded[1], c.opened) << c.name;
+        EXPECT_EQ(slot.name, c.opened ? name : "") << name;
+        EXPECT_EQ(slot.delay, "7") << name;
+        EXPECT_EQ(station.keyer.fields().MsgLoaded[1], c.opened) << name;
         EXPECT_EQ(station.channels.ChannelMode(1), c.opened ? mode::kStopped : mode::kNotOpen)
-            << c.name;
+            << name;
     }
 }
 
