@@ -49,13 +49,5 @@ TEST(SimScheduler, RunsDueCallbacksAsVirtualTimePasses) {
     }
 }
 
-TEST(SimScheduler, LocalTimeIsTheStartPlusVirtualTime) {
-    using namespace std::chrono;
-    const LocalTime start = local_days{year(2026) / 12 / 6} + 23h + 59min + 59s;
-    SimScheduler scheduler(start);
-    scheduler.advance(1500ms);
-    EXPECT_EQ(scheduler.local_now(), local_days{year(2026) / 12 / 7} + 500ms);
-}
-
 }  // namespace
 }  // namespace parlomat
