@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <deque>
 #include <optional>
 #include <random>
 #include <string>
@@ -134,29 +133,13 @@ class RandomOperator {
   private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
 
-    /// Records an action; the events it caused are added to it once the next one begins.
-    void note(const std::string& what) {
-        flush_log();
-        recent_.push_back(what + "\n");
-        if (recent_.size() > 12) {
-            recent_.pop_front();
-        }
-    }
+    /// Marks an action in the trace, so that a failure shows the latest actions and their events.
+    void note(const std::string& what) { s_.trace.event("> " + what); }
 
-    void flush_log() {
-        const std::string log = s_.take_log();
-        if (!recent_.empty()) {
-            recent_.back() += log;
-        }
-    }
-
-    std::string history() {
-        flush_log();
-        std::string text;
-        for (const auto& entry : recent_) {
-            text += "> " + entry;
-        }
-        return text;
+    /// The last lines of the trace.
+    std::string history() const {
+        const std::string log = s_.log.str();
+        return log.substr(log.size() > 4000 ? log.find('\n', log.size() - 4000) + 1 : 0);
     }
 
     bool enabled(Button button) const { return s_.keyer.state().buttons[static_cast<int>(button)]; }
@@ -279,7 +262,6 @@ class RandomOperator {
     SimStation& s_;
     std::mt19937 rng_;
     LineWatch watch_;
-    std::deque<std::string> recent_;
 };
 
 TEST(RandomOperator, TransmitterIsKeyedOnlyForARunOrAManualKey) {
