@@ -62,7 +62,7 @@ TEST_F(SerialPortAdapterTest, OpensWithBothLinesLoweredInOneWrite) {
     EXPECT_TRUE(lock_dir_empty());
 }
 
-TEST_F(SerialPortAdapterTest, KeyingMovesOnlyTheNamedLine) {
+TEST_F(SerialPortAdapterTest, KeyingMovesOnlyTheNamedLineAndInputsReadAsReported) {
     auto port = make_port();
     SerialError error;
     ASSERT_TRUE(open_port(*port, error));
@@ -84,12 +84,7 @@ TEST_F(SerialPortAdapterTest, KeyingMovesOnlyTheNamedLine) {
         EXPECT_EQ(shim_->outputs, s.outputs) << "step " << step++;
     }
     EXPECT_TRUE(port->is_open());
-}
 
-TEST_F(SerialPortAdapterTest, ReadsCtsAndDsrAsTheLineReports) {
-    auto port = make_port();
-    SerialError error;
-    ASSERT_TRUE(open_port(*port, error));
     const struct {
         int inputs;
         bool cts;
