@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 
 #include "ui/qt_dialogs.h"
@@ -11,17 +12,42 @@
 namespace parlomat::test {
 namespace {
 
-/// Runs `act` on the modal window that the next call opens, once it is up.
-void on_modal(std::function<void(QWidget&)> act, int tries = 200) {
+/// Runs `act` on the modal window that the next call opens, once it is up. A loaded machine may
+/// take seconds to show it, so this waits up to 30 s; a window that `act` leaves open is
+/// rejected 30 s later, so a failing check ends the test instead of hanging it.
+void on_modal(std::function<void(QWidget&)> act, int tries = 6000) {
     QTimer::singleShot(5, [act, tries] {
         if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+            QPointer<QWidget> guard(modal);
             act(*modal);
+            QTimer::singleShot(30000, [guard] {
+                if (auto* dialog = qobject_cast<QDialog*>(guard.data());
+                    dialog && dialog->isVisible()) {
+                    ADD_FAILURE() << "the modal window was left open";
+                    dialog->reject();
+                }
+            });
         } else if (tries > 0) {
             on_modal(act, tries - 1);
         } else {
             ADD_FAILURE() << "no modal window came up";
         }
     });
+}
+
+/// Chooses `path` and accepts. The dialog fills its file list in the background and may not take
+/// a choice made before that is done, so the choice is made again until the dialog closes.
+void accept_with(QFileDialog& dialog, const QString& path, int tries = 100) {
+    dialog.selectFile(path);
+    QMetaObject::invokeMethod(&dialog, "accept");
+    if (dialog.isVisible() && tries > 0) {
+        QPointer<QFileDialog> guard(&dialog);
+        QTimer::singleShot(50, [guard, path, tries] {
+            if (guard) {
+                accept_with(*guard, path, tries - 1);
+            }
+        });
+    }
 }
 
 TEST(QtDialogsAdapter, MessageBoxesShowTheRequestAndReturnTheReply) {
@@ -94,8 +120,7 @@ TEST(QtDialogsAdapter, FileDialogsFollowTheRequest) {
             EXPECT_EQ(dialog.acceptMode(),
                       save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
             EXPECT_EQ(dialog.testOption(QFileDialog::DontConfirmOverwrite), !save);
-            dialog.selectFile(chosen);
-            QMetaObject::invokeMethod(&dialog, "accept");
+            accept_with(dialog, chosen);
         });
         EXPECT_EQ(dialogs.file_dialog(request), chosen.toStdString());
 
