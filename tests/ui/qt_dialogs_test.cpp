@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -35,16 +37,27 @@ void on_modal(std::function<void(QWidget&)> act, int tries = 6000) {
     });
 }
 
-/// Chooses `path` and accepts. The dialog fills its file list in the background and may not take
-/// a choice made before that is done, so the choice is made again until the dialog closes.
-void accept_with(QFileDialog& dialog, const QString& path, int tries = 100) {
-    dialog.selectFile(path);
-    QMetaObject::invokeMethod(&dialog, "accept");
+/// Chooses `path` and closes the dialog as accepted, or as cancelled when `path` is empty. The
+/// dialog fills its file list in the background and may drop a choice made before that is done,
+/// so the choice is made again until the dialog reports it.
+void choose(QFileDialog& dialog, const QString& path, int tries = 200) {
+    if (!path.isEmpty()) {
+        dialog.selectFile(path);
+        // A save dialog may have cleared the typed name while loading; type it as the operator
+        // does.
+        if (auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+            name && dialog.selectedFiles() != QStringList{path}) {
+            name->setText(QFileInfo(path).fileName());
+        }
+    }
+    if (path.isEmpty() || dialog.selectedFiles() == QStringList{path}) {
+        static_cast<QDialog&>(dialog).done(path.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+    }
     if (dialog.isVisible() && tries > 0) {
         QPointer<QFileDialog> guard(&dialog);
         QTimer::singleShot(50, [guard, path, tries] {
             if (guard) {
-                accept_with(*guard, path, tries - 1);
+                choose(*guard, path, tries - 1);
             }
         });
     }
@@ -120,11 +133,11 @@ TEST(QtDialogsAdapter, FileDialogsFollowTheRequest) {
             EXPECT_EQ(dialog.acceptMode(),
                       save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
             EXPECT_EQ(dialog.testOption(QFileDialog::DontConfirmOverwrite), !save);
-            accept_with(dialog, chosen);
+            choose(dialog, chosen);
         });
         EXPECT_EQ(dialogs.file_dialog(request), chosen.toStdString());
 
-        on_modal([](QWidget& modal) { dynamic_cast<QDialog&>(modal).reject(); });
+        on_modal([](QWidget& modal) { choose(dynamic_cast<QFileDialog&>(modal), {}); });
         EXPECT_EQ(dialogs.file_dialog(request), std::nullopt);
     }
 }
