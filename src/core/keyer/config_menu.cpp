@@ -66,13 +66,8 @@ void Keyer::SaveLastConfig() {
 }
 
 void Keyer::LoadConfig() {
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Open;
-    request.title = "Load Configuration File:";
-    request.filter = kConfigFilter;
-    request.initial_dir = ports_.station_dir;
-    request.hide_read_only = true;
-    const auto chosen = dialogs_.file_dialog(request);
+    const auto chosen =
+        ChooseFile(FileDialogRequest::Kind::Open, "Load Configuration File:", kConfigFilter, false);
     if (!chosen || chosen->empty()) {
         return;
     }
@@ -81,14 +76,8 @@ void Keyer::LoadConfig() {
 }
 
 void Keyer::SaveConfig() {
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Save;
-    request.title = "Save Configuration File:";
-    request.filter = kConfigFilter;
-    request.initial_dir = ports_.station_dir;
-    request.hide_read_only = true;
-    request.confirm_overwrite = true;
-    const auto chosen = dialogs_.file_dialog(request);
+    const auto chosen =
+        ChooseFile(FileDialogRequest::Kind::Save, "Save Configuration File:", kConfigFilter, true);
     if (!chosen || chosen->empty()) {
         return;
     }

@@ -40,6 +40,18 @@ void Keyer::DeviceNotice(const std::string& text) {
     set_panel(Panel::pnlFeedback, text);
 }
 
+std::optional<std::string> Keyer::ChooseFile(FileDialogRequest::Kind kind, const char* title,
+                                             const char* filter, bool confirm_overwrite) {
+    FileDialogRequest request;
+    request.kind = kind;
+    request.title = title;
+    request.filter = filter;
+    request.initial_dir = ports_.station_dir;
+    request.hide_read_only = true;
+    request.confirm_overwrite = confirm_overwrite;
+    return dialogs_.file_dialog(request);
+}
+
 std::string Keyer::StationPath(const std::string& name) const {
     return ports_.station_dir + "/" + name;
 }

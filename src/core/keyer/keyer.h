@@ -180,6 +180,9 @@ class Keyer : private MainScreenFields, private ChannelListener {
     void ShowPreferences();
 
     // Messages.
+    /// The shared file dialog in the station directory, read-only box hidden; nothing on cancel.
+    std::optional<std::string> ChooseFile(FileDialogRequest::Kind kind, const char* title,
+                                          const char* filter, bool confirm_overwrite);
     void RunRecorder();
     std::string StationPath(const std::string& name) const;
 

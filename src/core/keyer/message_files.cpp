@@ -16,13 +16,8 @@ constexpr const char* kWorkFile = "temp.wav";
 
 void Keyer::cmdLoad_Click() {
     const int i = ActiveMsg;
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Open;
-    request.title = "Load Wave File:";
-    request.filter = kWaveFilter;
-    request.initial_dir = ports_.station_dir;
-    request.hide_read_only = true;
-    const auto chosen = dialogs_.file_dialog(request);
+    const auto chosen =
+        ChooseFile(FileDialogRequest::Kind::Open, "Load Wave File:", kWaveFilter, false);
     if (!chosen) {
         return;
     }
@@ -94,14 +89,8 @@ void Keyer::cmdRecord_Click() {
 
 void Keyer::cmdSave_Click() {
     const int i = ActiveMsg;
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Save;
-    request.title = "Save Wave File:";
-    request.filter = kWaveFilter;
-    request.initial_dir = ports_.station_dir;
-    request.hide_read_only = true;
-    request.confirm_overwrite = true;
-    const auto chosen = dialogs_.file_dialog(request);
+    const auto chosen =
+        ChooseFile(FileDialogRequest::Kind::Save, "Save Wave File:", kWaveFilter, true);
     if (!chosen) {
         return;
     }
