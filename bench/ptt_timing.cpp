@@ -6,13 +6,13 @@
 // Usage: ptt_timing [runs=100] [idle seconds=30] [suggested output latency ms=20]
 //        [frames per buffer=0: PortAudio chooses]
 
-#include <sndfile.h>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +26,7 @@
 #include "core/keyer/keyer.h"
 #include "platform/audio_engine.h"
 #include "platform/qt_scheduler.h"
+#include "platform/wave_file.h"
 
 namespace parlomat::bench {
 namespace {
@@ -168,22 +169,13 @@ void wait_s(double seconds) {
 }
 
 bool write_message(const std::string& path) {
-    SF_INFO info{};
-    info.samplerate = kRate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
-    if (f == nullptr) {
-        return false;
-    }
-    std::vector<short> s(kRate);
+    std::vector<std::int16_t> s(kRate);
     for (std::size_t i = 0; i < s.size(); ++i) {
         const double v = 8000 * std::sin(2 * M_PI * 700 * static_cast<double>(i) / kRate);
-        s[i] =
-            static_cast<short>(std::lround(v) >= 0 ? std::lround(v) + 200 : std::lround(v) - 200);
+        s[i] = static_cast<std::int16_t>(std::lround(v) >= 0 ? std::lround(v) + 200
+                                                             : std::lround(v) - 200);
     }
-    const bool ok = sf_writef_short(f, s.data(), kRate) == kRate;
-    return sf_close(f) == 0 && ok;
+    return WriteWave16(path, s, kRate);
 }
 
 /// Offset that turns the engine's stream time into now_s() time.
