@@ -10,7 +10,16 @@
 namespace {
 
 int Usage() {
-    std::cerr << "usage: parlomat-sim [--dir DIR] < NAME.scn\n";
+    std::cerr
+        << "usage: parlomat-sim [--dir DIR] < NAME.scn\n"
+           "Runs the keyer in virtual time on simulated devices and traces what an operator\n"
+           "or a radio observes. Device commands of a script include:\n"
+           "  port busy|fails       the serial port will refuse to open\n"
+           "  link STATUS|fails     a link server is installed\n"
+           "  line CTS|DSR on|off   sets a serial input line\n"
+           "  transmit N            the link's transmit state answers N\n"
+           "  audio lost|back       the sound system goes away (playing channels stop short;\n"
+           "                        open, play and record fail) / comes back\n";
     return parlomat::ScenarioRunner::kFailed;
 }
 

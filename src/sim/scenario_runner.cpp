@@ -341,6 +341,13 @@ void ScenarioRunner::execute(Words& words, std::istream& script, int& line_numbe
         const auto state = Integer(words.word("state"), INT32_MIN, INT32_MAX, "transmit state");
         words.done();
         link_.set_transmit_state(static_cast<std::int32_t>(state));
+    } else if (command == "audio") {
+        const std::string how = words.word("lost or back");
+        words.done();
+        if (how != "lost" && how != "back") {
+            throw BadLine("expected lost or back");
+        }
+        channels_.set_audio_lost(how == "lost");
     } else if (command == "click") {
         cmd_click(words);
     } else if (command == "set") {
@@ -634,7 +641,9 @@ void ScenarioRunner::cmd_dialog(Words& words) {
     const std::string name = words.word("control");
     const int control = IndexOf(kPrefControlNames, name);
     std::string text;
-    if (control >= 0 && control <= static_cast<int>(PrefControl::txtRecorder)) {
+    const bool settable = (control >= 0 && control <= static_cast<int>(PrefControl::txtRecorder)) ||
+                          control == static_cast<int>(PrefControl::txtTXTimeout);
+    if (settable) {
         text = words.at_end() ? std::string() : words.text("text");
     } else if (name == "cmdSave" || name == "cmdCancel" || name == "cmdSelectRecorder") {
         words.done();

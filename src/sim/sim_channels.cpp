@@ -85,7 +85,7 @@ void SimChannels::OpenChannel(int i, const std::string& path) {
     trace(i, "open " + StationRelative(station_dir_, path));
     Channel& channel = channels_[i];
     cancel_end(channel);
-    const std::int64_t length = WaveLength(path);
+    const std::int64_t length = audio_lost_ ? -1 : WaveLength(path);
     channel.position = 0;
     if (length < 0) {
         channel.mode = mode::kNotOpen;
@@ -146,6 +146,11 @@ void SimChannels::PlayFromStart(int i) {
     if (channel.mode == mode::kNotOpen) {
         return;
     }
+    if (audio_lost_) {
+        settle(channel);
+        channel.position = 0;
+        return;
+    }
     settle(channel);
     channel.mode = mode::kPlaying;
     channel.position = 0;
@@ -167,13 +172,23 @@ void SimChannels::StopChannel(int i) {
 void SimChannels::RecordChannel(int i) {
     trace(i, "record");
     Channel& channel = channels_[i];
-    if (channel.mode == mode::kNotOpen) {
+    if (channel.mode == mode::kNotOpen || audio_lost_) {
         return;
     }
     settle(channel);
     channel.mode = mode::kRecording;
     channel.position = 0;
     channel.started = scheduler_.now();
+}
+
+void SimChannels::set_audio_lost(bool lost) {
+    audio_lost_ = lost;
+    if (!lost) {
+        return;
+    }
+    for (auto& channel : channels_) {
+        settle(channel);
+    }
 }
 
 bool SimChannels::SaveChannel(int i, const std::string& path) {

@@ -40,6 +40,9 @@ class SimChannels final : public WaveChannels {
     static bool WriteSilence(const std::string& path, std::int64_t ms);
     /// The length in ms of the wave file at `path`, or -1 when it does not open.
     static std::int64_t WaveLength(const std::string& path);
+    /// The sound system goes away (true) or comes back: playing and recording channels stop at
+    /// once, short of their end; opening, playing and recording fail while it is away.
+    void set_audio_lost(bool lost);
     /// Period of channel `i`'s status updates in ms (0 = none).
     std::int16_t update_interval(int i) const { return channels_[i].update_interval; }
 
@@ -64,6 +67,7 @@ class SimChannels final : public WaveChannels {
     Trace& trace_;
     std::string station_dir_;
     ChannelListener* listener_ = nullptr;
+    bool audio_lost_ = false;
     std::array<Channel, kCount> channels_;
 };
 

@@ -66,6 +66,9 @@ QWidget* PreferencesDialog::build_comm() {
                                        "The serial device this port number opens"));
     layout->addRow("PTT Line", add_combo(PrefControl::cmbPTT, nullptr));
     layout->addRow("PTT Int", add_combo(PrefControl::cmbINT, nullptr));
+    layout->addRow("TX Time-out",
+                   add_line_edit(PrefControl::txtTXTimeout,
+                                 "Longest key-down in seconds (10 to 3600); 0 = no limit"));
     return page;
 }
 

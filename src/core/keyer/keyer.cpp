@@ -12,6 +12,7 @@ Keyer::Keyer(KeyerPorts ports)
       dialogs_(ports_.dialogs),
       launcher_(ports_.launcher),
       view_(ports_.view),
+      ptt_(scheduler_, SP, Ptt::Fields{PTTKeyed, PTTEnabled, FTLinkActive, prefs}, *this),
       tmrClock(scheduler_, [this] { tmrClock_Timer(); }),
       tmrMSGStatus(
           scheduler_, [this] { tmrMSGStatus_Timer(); }, Ms{100}, false),
@@ -54,6 +55,11 @@ std::optional<std::string> Keyer::ChooseFile(FileDialogRequest::Kind kind, const
 
 std::string Keyer::StationPath(const std::string& name) const {
     return ports_.station_dir + "/" + name;
+}
+
+void Keyer::set_phase(RunPhase phase) {
+    phase_ = phase;
+    Playing = phase != RunPhase::Idle;
 }
 
 void Keyer::set_panel(Panel panel, const std::string& text) {

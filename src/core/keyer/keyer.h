@@ -7,6 +7,8 @@
 #include <string>
 
 #include "core/audio/wave_channels.h"
+#include "core/keyer/ptt.h"
+#include "core/keyer/run_phase.h"
 #include "core/keyer/serial_port.h"
 #include "core/keyer/window_state.h"
 #include "core/runtime/dialogs.h"
@@ -59,7 +61,7 @@ struct MainScreenFields {
 
 /// frmMainScreen: the keyer's whole run-time state and every handler of the main window.
 /// Each public handler is one event of the window; after it the view has seen every change.
-class Keyer : private MainScreenFields, private ChannelListener {
+class Keyer : private MainScreenFields, private ChannelListener, private PttHost {
   public:
     explicit Keyer(KeyerPorts ports);
     ~Keyer() override;
@@ -71,6 +73,9 @@ class Keyer : private MainScreenFields, private ChannelListener {
     const Timer& timer_tmrMSGStatus() const { return tmrMSGStatus; }
     const Timer& timer_tmrPlayback() const { return tmrPlayback; }
     const Timer& timer_tmrRcvWindow() const { return tmrRcvWindow; }
+    /// The transmitter's key: whether a line or the link really holds it keyed.
+    const Ptt& ptt() const { return ptt_; }
+    RunPhase run_phase() const { return phase_; }
     /// The open preferences dialog's form, or nullptr.
     PreferencesForm* preferences_form() { return prefs_form_.get(); }
     /// A modal window is open: the main window takes no clicks, keys or menu commands.
@@ -145,12 +150,20 @@ class Keyer : private MainScreenFields, private ChannelListener {
     /// nothing is left.
     bool ArmReceiveChunk();
     void EndOfRun();
+    /// A pass that played nothing: the run ends as Stop ends it, with `reason` shown.
+    void AbortRun(const std::string& reason);
+    /// Why the pass now ending played nothing, or empty when it really played.
+    std::string NothingSentReason() const;
+    void set_phase(RunPhase phase);
     /// "Playback Stopped" and the buttons of an idle keyer.
     void ShowRunEnded();
     void mci_StatusUpdate(int index) override;
 
     // PTT.
     void PTT_Control(bool Keyed);
+    void ShowPanel(Panel panel, const std::string& text) override;
+    void TxTimedOut() override;
+    void StartReleaseWait() override;
     void OpenCommPort();
     void PollPTTInterrupt();
     void SP_Lost();
@@ -197,12 +210,13 @@ class Keyer : private MainScreenFields, private ChannelListener {
     std::unique_ptr<LinkMonitor> FTMonitor;
     std::unique_ptr<PreferencesForm> prefs_form_;
 
-    // PTT outputs this keyer raised; the next unkey lowers them whichever branch it takes.
-    void LowerRaisedLines();
-    bool dtr_raised_ = false;
-    bool rts_raised_ = false;
-    // The link was asked to key and has not since been told to unkey.
-    bool link_keyed_ = false;
+    Ptt ptt_;
+    RunPhase phase_ = RunPhase::Idle;
+    /// The slot whose pass the sequencer started last; -1 after a slot change.
+    int pass_slot_ = -1;
+    /// pnlFeedback holds a notice ("Comm port lost") that the status tick must not overwrite
+    /// before the operator's next action.
+    bool feedback_held_ = false;
 
     Timer tmrClock;
     Timer tmrMSGStatus;

@@ -16,6 +16,7 @@ void Keyer::FTLinkDecision() {
     }
     // From here any failing call ends the decision with the link as it stands.
     FTMonitor = ports_.link.GetMonitor();
+    ptt_.set_monitor(FTMonitor.get());
     if (!FTMonitor) {
         return;
     }

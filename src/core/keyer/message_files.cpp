@@ -44,7 +44,7 @@ void Keyer::cmdLoad_Click() {
 
 void Keyer::cmdRecord_Click() {
     const int i = ActiveMsg;
-    Playing = false;
+    set_phase(RunPhase::Idle);
     tmrMSGStatus.set_enabled(false);
     if (!prefs.Recorder.empty()) {
         RunRecorder();

@@ -10,6 +10,7 @@ void Keyer::optMessage_Click(int index) {
     }
     // The option button is checked before its click handler runs.
     set_active(index);
+    pass_slot_ = -1;
     set_slot_colours(ActiveMsg, false);
     mci.SetUpdateInterval(ActiveMsg, 0);
     set_gauge(0);

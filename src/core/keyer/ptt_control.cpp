@@ -11,82 +11,22 @@ constexpr unsigned kBeepExclamation = 0x30;
 
 }  // namespace
 
-void Keyer::LowerRaisedLines() {
-    if (dtr_raised_) {
-        SP.set_dtr(false);
-        dtr_raised_ = false;
-    }
-    if (rts_raised_) {
-        SP.set_rts(false);
-        rts_raised_ = false;
-    }
+void Keyer::PTT_Control(bool Keyed) {
+    ptt_.Control(Keyed);
 }
 
-void Keyer::PTT_Control(bool Keyed) {
-    if (!FTLinkActive && PTTEnabled) {
-        if (Keyed) {
-            // A PTT line changed in the preferences while keyed takes over from the old one.
-            if (prefs.PTTKey == "DTR") {
-                if (rts_raised_) {
-                    SP.set_rts(false);
-                    rts_raised_ = false;
-                }
-                SP.set_dtr(true);
-                dtr_raised_ = true;
-            } else if (prefs.PTTKey == "RTS") {
-                if (dtr_raised_) {
-                    SP.set_dtr(false);
-                    dtr_raised_ = false;
-                }
-                SP.set_rts(true);
-                rts_raised_ = true;
-            } else {
-                set_panel(Panel::pnlFeedback, "No PTT Key Assignment");
-            }
-            PTTKeyed = true;
-            set_panel(Panel::pnlPTT, "PTT On");
-        } else {
-            if (prefs.PTTKey == "DTR") {
-                SP.set_dtr(false);
-                dtr_raised_ = false;
-            } else if (prefs.PTTKey == "RTS") {
-                SP.set_rts(false);
-                rts_raised_ = false;
-            }
-            LowerRaisedLines();
-            PTTKeyed = false;
-            set_panel(Panel::pnlPTT, "PTT Off");
-        }
-        return;
-    }
+void Keyer::ShowPanel(Panel panel, const std::string& text) {
+    set_panel(panel, text);
+}
 
-    if (!PTTEnabled) {
-        if (!Keyed) {
-            LowerRaisedLines();
-        }
-        PTTKeyed = Keyed;
-        set_panel(Panel::pnlPTT, Keyed ? "PTT Sim On" : "PTT Sim Off");
-        return;
-    }
-
-    if (Keyed) {
-        PTTKeyed = true;
-        link_keyed_ = true;
-        if (!FTMonitor || !FTMonitor->SetPTT(1)) {
-            set_panel(Panel::pnlFeedback, "PTT crap error");
-            return;
-        }
-        set_panel(Panel::pnlPTT, "PTT On");
-        return;
-    }
-    LowerRaisedLines();
-    if (!FTMonitor || !FTMonitor->SetPTT(0)) {
-        set_panel(Panel::pnlFeedback, "PTT crap error");
-        return;
-    }
-    link_keyed_ = false;
-    set_panel(Panel::pnlPTT, "PTT Off");
+void Keyer::StartReleaseWait() {
     tmrFTLinkDelay.set_enabled(true);
+}
+
+void Keyer::TxTimedOut() {
+    cmdStop_Click();
+    dialogs_.beep(kBeepExclamation);
+    set_panel(Panel::pnlFeedback, "TX time-out: transmitter released");
 }
 
 void Keyer::OpenCommPort() {
@@ -118,6 +58,7 @@ void Keyer::OpenCommPort() {
 }
 
 void Keyer::cmdXmit_Click() {
+    feedback_held_ = false;
     if (!PTTKeyed) {
         PTT_Control(true);
         set_panel(Panel::pnlMode, "");
@@ -187,7 +128,16 @@ void Keyer::PollPTTInterrupt() {
 }
 
 void Keyer::SP_Lost() {
+    const bool keyed_by_port = ptt_.on_air() && !FTLinkActive && PTTEnabled;
+    ptt_.PortLost();
+    // The transmitter line went with the port: a run keyed through it cannot go on.
+    if (keyed_by_port && Playing) {
+        cmdStop_Click();
+    } else if (keyed_by_port) {
+        PTT_Control(false);
+    }
     set_panel(Panel::pnlFeedback, "Comm port lost");
+    feedback_held_ = true;
 }
 
 }  // namespace parlomat

@@ -37,6 +37,7 @@ std::string Keyer::GetModeText(std::int32_t mode) {
 }
 
 void Keyer::cmdStart_Click() {
+    feedback_held_ = false;
     const int active = ActiveMsg;
     const std::string& name = state_.slots[active].name;
     if (name.empty()) {
@@ -75,14 +76,14 @@ void Keyer::cmdStart_Click() {
         if (mci.ChannelMode(active) == mode::kPlaying) {
             mci.StopChannel(active);
         }
-        Playing = true;
+        set_phase(RunPhase::KeyDelay);
         tmrPlayback.set_enabled(false);
         tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
         tmrPlayback.set_enabled(true);
         return;
     }
 
-    Playing = true;
+    set_phase(RunPhase::SkedWait);
     if (mci.ChannelMode(active) == mode::kNotOpen) {
         mci.OpenChannel(active, StationPath(name));
         if (mci.ChannelMode(active) != mode::kNotOpen) {
@@ -91,18 +92,21 @@ void Keyer::cmdStart_Click() {
         }
     }
     if (InXmitPeriod) {
+        set_phase(RunPhase::Sending);
+        pass_slot_ = active;
         mci.PlayFromStart(active);
         tmrMSGStatus.set_enabled(true);
     }
 }
 
 void Keyer::cmdStop_Click() {
+    feedback_held_ = false;
     const int active = ActiveMsg;
     set_slot_colours(active, false);
     mci.SetUpdateInterval(active, 0);
     set_gauge(0);
     mci.StopChannel(active);
-    Playing = false;
+    set_phase(RunPhase::Idle);
     PTT_Control(false);
     tmrRcvWindow.set_enabled(false);
     tmrMSGStatus.set_enabled(false);
@@ -115,31 +119,65 @@ void Keyer::tmrPlayback_Timer() {
     tmrPlayback.set_interval(Ms{0});
     tmrPlayback.set_enabled(false);
     RepeatPending = false;
+    set_phase(RunPhase::Sending);
+    pass_slot_ = ActiveMsg;
     tmrMSGStatus.set_enabled(true);
     mci.PlayFromStart(ActiveMsg);
+}
+
+std::string Keyer::NothingSentReason() const {
+    const int active = ActiveMsg;
+    if (phase_ != RunPhase::Sending || pass_slot_ != active) {
+        return {};
+    }
+    if (mci.ChannelMode(active) != mode::kNotOpen && mci.ChannelLength(active) <= 0) {
+        return "Message is empty";
+    }
+    // Closed under the pass, a play that never began, or a play cut short: the sound device
+    // is gone.
+    const bool closed = mci.ChannelMode(active) == mode::kNotOpen;
+    if ((closed && MsgLoaded[active]) ||
+        (!closed && mci.ChannelPosition(active) < mci.ChannelLength(active))) {
+        return "No sound device: messages cannot be played";
+    }
+    return {};
+}
+
+void Keyer::AbortRun(const std::string& reason) {
+    cmdStop_Click();
+    set_panel(Panel::pnlFeedback, reason);
 }
 
 void Keyer::tmrMSGStatus_Timer() {
     const int active = ActiveMsg;
     const bool open = MsgLoaded[active] && mci.ChannelMode(active) != mode::kNotOpen;
     if (!open) {
-        // Nothing to send on the active slot (a slot change, a failed open): the pass is over.
+        // Nothing to send on the active slot (a slot change, a failed open): the run is over.
         if (!Playing) {
             return;
         }
-        if (!SkedMode) {
+        if (const auto reason = NothingSentReason(); !reason.empty()) {
+            AbortRun(reason);
+        } else if (!SkedMode) {
             EndOfRun();
         } else if (InXmitPeriod) {
-            PTT_Control(false);
+            // Every later transmit segment would key the transmitter with nothing to send.
+            cmdStop_Click();
         }
         return;
     }
 
     const std::int32_t channel_mode = mci.ChannelMode(active);
-    set_panel(Panel::pnlFeedback, GetModeText(channel_mode));
+    if (!feedback_held_) {
+        set_panel(Panel::pnlFeedback, GetModeText(channel_mode));
+    }
     RcvDelayMs = ReceiveDelayMs(state_.slots[active].delay);
     LoopActive = state_.slots[active].loop == 1;
     if (channel_mode != mode::kStopped) {
+        return;
+    }
+    if (const auto reason = NothingSentReason(); !reason.empty()) {
+        AbortRun(reason);
         return;
     }
 
@@ -147,11 +185,13 @@ void Keyer::tmrMSGStatus_Timer() {
         if (!LoopActive) {
             EndOfRun();
         } else if (RcvDelayMs <= 0) {
+            set_phase(phase_ == RunPhase::Sending ? RunPhase::Gap : phase_);
             tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
             tmrPlayback.set_enabled(true);
         } else if (!RepeatPending) {
             PTT_Control(false);
             RepeatPending = true;
+            set_phase(RunPhase::Listening);
             OpenReceiveWindow();
         }
         return;
@@ -162,19 +202,22 @@ void Keyer::tmrMSGStatus_Timer() {
     }
     if (!LoopActive) {
         PTT_Control(false);
+        set_phase(RunPhase::SkedWait);
     } else if (RcvDelayMs <= 0) {
+        set_phase(phase_ == RunPhase::Sending ? RunPhase::Gap : phase_);
         tmrPlayback.set_interval(kSkedRepeatGap);
         tmrPlayback.set_enabled(true);
     } else if (!RepeatPending) {
         PTT_Control(false);
         RepeatPending = true;
+        set_phase(RunPhase::Listening);
         OpenReceiveWindow();
     }
 }
 
 void Keyer::EndOfRun() {
     PTT_Control(false);
-    Playing = false;
+    set_phase(RunPhase::Idle);
     tmrMSGStatus.set_enabled(false);
     // A receive window or repeat still pending would key the transmitter again after the end.
     tmrRcvWindow.set_enabled(false);
@@ -222,6 +265,7 @@ void Keyer::tmrRcvWindow_Timer() {
     }
     RcvRemainingMs = RcvDelayMs;
     PTT_Control(true);
+    set_phase(RunPhase::KeyDelay);
     tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
     tmrPlayback.set_enabled(true);
 }

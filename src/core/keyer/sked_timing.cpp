@@ -23,6 +23,7 @@ void Keyer::tmrMST_Timer() {
         InXmitPeriod = true;
         if (Playing) {
             PTT_Control(true);
+            set_phase(RunPhase::KeyDelay);
             tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
             tmrPlayback.set_enabled(true);
         } else {
@@ -42,6 +43,9 @@ void Keyer::tmrMST_Timer() {
     tmrMSGStatus.set_interval(Ms{0});
     tmrMSGStatus.set_enabled(false);
     InXmitPeriod = false;
+    if (Playing) {
+        set_phase(RunPhase::SkedWait);
+    }
     if (!MsgLoaded[ActiveMsg]) {
         set_panel(Panel::pnlFeedback, "MSG " + std::to_string(ActiveMsg + 1) + " is not loaded");
     } else {

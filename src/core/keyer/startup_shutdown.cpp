@@ -68,10 +68,7 @@ void Keyer::Form_Unload() {
         }
     }
     // The transmitter must not stay keyed once the program is gone.
-    LowerRaisedLines();
-    if (link_keyed_ && FTMonitor && FTMonitor->SetPTT(0)) {
-        link_keyed_ = false;
-    }
+    ptt_.ReleaseAll();
     SaveLastConfig();
 }
 

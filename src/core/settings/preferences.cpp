@@ -70,6 +70,9 @@ void LoadPrefs(Preferences& prefs, const std::string& ini_path) {
     prefs.IDInterval = ClampFraction(LeadingNumber(Get(ini_path, "IDInterval", "10")));
     prefs.AudioOut = Get(ini_path, "AudioOut", "");
     prefs.AudioIn = Get(ini_path, "AudioIn", "");
+    // A negative time-out is a broken file, not a wish to transmit for ever: keep the default.
+    const std::int32_t timeout = RoundToInt32(LeadingNumber(Get(ini_path, "TX Timeout", "600")));
+    prefs.TXTimeout = timeout < 0 ? Preferences{}.TXTimeout : timeout;
 }
 
 bool SavePrefs(const Preferences& prefs, const std::string& ini_path) {
@@ -85,6 +88,7 @@ bool SavePrefs(const Preferences& prefs, const std::string& ini_path) {
         {"IDInterval", NumberText(prefs.IDInterval)},
         {"AudioOut", prefs.AudioOut},
         {"AudioIn", prefs.AudioIn},
+        {"TX Timeout", NumberText(prefs.TXTimeout)},
     };
     // A failed write does not stop the others.
     bool all_written = true;

@@ -19,6 +19,7 @@ struct Preferences {
     double IDInterval = 10;         ///< minutes
     std::string AudioOut;           ///< output device name; empty = the default device
     std::string AudioIn;            ///< input device name; empty = the default device
+    std::int32_t TXTimeout = 600;   ///< s a key-down may last at most; 0 = no limit
 };
 
 inline constexpr const char* kPreferenceSection = "Preference";

@@ -17,6 +17,8 @@ namespace parlomat {
 namespace {
 
 constexpr const char* kPortsSection = "Ports";
+constexpr double kMinTXTimeout = 10;    // s
+constexpr double kMaxTXTimeout = 3600;  // s
 
 /// An optional sign and digits, blanks around allowed: the only UTC difference without a full
 /// stop that is taken as a whole number of hours.
@@ -72,6 +74,7 @@ void PreferencesForm::Form_Load() {
     show(PrefControl::cmbAudioOut, prefs_.AudioOut);
     show(PrefControl::cmbAudioIn, prefs_.AudioIn);
     show(PrefControl::cmbPortDevice, SerialDevicePath(ini_path_, prefs_.CommPort));
+    show(PrefControl::txtTXTimeout, std::to_string(prefs_.TXTimeout));
     OldCommPort = prefs_.CommPort;
     open_ = true;
 }
@@ -131,6 +134,12 @@ void PreferencesForm::cmdSave_Click() {
         refuse("Invalid Interval Value", "The ID interval can not be a negative number.");
         return;
     }
+    const double tx_timeout = LeadingNumber(text(PrefControl::txtTXTimeout));
+    if (tx_timeout != 0 && (tx_timeout < kMinTXTimeout || tx_timeout > kMaxTXTimeout)) {
+        refuse("Invalid TX Time-out",
+               "The TX time-out must be 0 (off) or between 10 and 3600 seconds.");
+        return;
+    }
     auto utc = std::string(text(PrefControl::txtUTCDiff));
     utc.erase(0, utc.find_first_not_of(' '));
     const auto stop = utc.find('.');
@@ -159,6 +168,7 @@ void PreferencesForm::cmdSave_Click() {
     }
     prefs_.AudioOut = ProfileValueText(text(PrefControl::cmbAudioOut));
     prefs_.AudioIn = ProfileValueText(text(PrefControl::cmbAudioIn));
+    prefs_.TXTimeout = RoundToInt32(tx_timeout);
 
     bool saved = SavePrefs(prefs_, ini_path_);
     bool device_changed = false;

@@ -10,8 +10,8 @@
 
 namespace parlomat {
 
-/// The preferences dialog's entry controls. The last three belong to the Linux additions:
-/// the sound devices and the serial device the chosen port number opens.
+/// The preferences dialog's entry controls. From cmbAudioOut on they are the Linux additions:
+/// the sound devices, the serial device the chosen port number opens and the TX time-out.
 enum class PrefControl {
     cmbPort,
     cmbPTT,
@@ -24,11 +24,12 @@ enum class PrefControl {
     cmbAudioOut,
     cmbAudioIn,
     cmbPortDevice,
+    txtTXTimeout,
 };
-inline constexpr int kPrefControlCount = 11;
+inline constexpr int kPrefControlCount = 12;
 inline constexpr std::array<const char*, kPrefControlCount> kPrefControlNames = {
-    "cmbPort", "cmbPTT",      "cmbINT",      "txtFTLinkDelay", "txtUTCDiff",   "txtPTTDelay",
-    "txtID",   "txtRecorder", "cmbAudioOut", "cmbAudioIn",     "cmbPortDevice"};
+    "cmbPort", "cmbPTT",      "cmbINT",      "txtFTLinkDelay", "txtUTCDiff",    "txtPTTDelay",
+    "txtID",   "txtRecorder", "cmbAudioOut", "cmbAudioIn",     "cmbPortDevice", "txtTXTimeout"};
 
 /// Receives every change of a control's text, in order.
 class PreferencesView {

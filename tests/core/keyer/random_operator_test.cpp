@@ -19,11 +19,12 @@ constexpr Ms kSample{50};
 // Longest a key may last with nothing playing beyond the PTT delay: one status tick to notice
 // the end of a pass, one sample of lateness, and the Sked repeat gap.
 constexpr Ms kKeyedIdleSlack{200};
+constexpr Ms kTxTimeout{20'000};  // "TX Timeout" of the station below
 
 const std::array<const char*, 10> kDelayTexts = {"",  "abc", "-3",    "1e999", "20",
                                                  "0", "2.5", "0.004", "5",     "1000"};
-const std::array<const char*, 7> kLoadChoices = {"a.wav",    "b.wav",    "c.wav", "d.wav",
-                                                 "junk.wav", "gone.wav", ""};
+const std::array<const char*, 9> kLoadChoices = {"a.wav", "b.wav",    "c.wav",    "d.wav", "e.wav",
+                                                 "f.wav", "junk.wav", "gone.wav", ""};
 const std::array<const char*, 3> kPttLines = {"DTR", "RTS", ""};
 const std::array<const char*, 4> kPttDelays = {"300", "0", "50", "70000"};
 
@@ -32,28 +33,45 @@ void WriteStation(const TempDir& dir) {
     SimChannels::WriteSilence(dir.file("b.wav"), 700);
     SimChannels::WriteSilence(dir.file("c.wav"), 4000);
     SimChannels::WriteSilence(dir.file("d.wav"), 300);
+    SimChannels::WriteSilence(dir.file("e.wav"), 0);
+    SimChannels::WriteSilence(dir.file("f.wav"), 50);
     WriteBytes(dir.file("junk.wav"), "not a wave file\n");
     WriteBytes(dir.file("parlomat.ini"),
-               "[Preference]\nPTT Delay=300\nNAMSTiming=1\n"
+               "[Preference]\nPTT Delay=300\nNAMSTiming=1\nTX Timeout=20\n"
                "[MSG Config]\n"
                "MSG1=a.wav\nDelay1=0\nLoop1=False\n"
                "MSG2=b.wav\nDelay2=20\nLoop2=True\n"
                "MSG3=c.wav\nDelay3=0\nLoop3=True\n"
                "MSG4=junk.wav\nDelay4=5\nLoop4=True\n"
-               "MSG5=gone.wav\nDelay5=0\nLoop5=False\n"
-               "MSG6=EMPTY\nDelay6=0\nLoop6=False\n");
+               "MSG5=f.wav\nDelay5=0\nLoop5=True\n"
+               "MSG6=e.wav\nDelay6=0\nLoop6=True\n");
 }
 
 /// Watches the serial PTT line through a whole random session. Between two operator actions
 /// the line may be raised only while the keyer believes it keyed, only during a run or a manual
-/// key, and never longer than the PTT delay plus a tick with nothing playing, unless the
-/// operator keyed by hand.
+/// key, and never longer than the PTT delay plus two status ticks with nothing playing, unless
+/// the operator keyed by hand; no key-down outlasts the TX time-out; "PTT On" is shown only
+/// with a line raised.
 class LineWatch {
   public:
     /// Checked at every sample; false with `why` filled when the line is held for no reason.
     bool check(SimStation& s, std::string& why) {
         const MainScreenFields& f = s.keyer.fields();
         const bool raised = s.serial.dtr_on() || s.serial.rts_on();
+        const Ms now = s.scheduler.now();
+        if (s.keyer.state().panels[static_cast<int>(Panel::pnlPTT)] == "PTT On" && !raised) {
+            why = "\"PTT On\" shown with no line raised";
+            return false;
+        }
+        if (!raised) {
+            raised_since_.reset();
+        } else if (!raised_since_) {
+            raised_since_ = now;
+        } else if (now - *raised_since_ > kTxTimeout + kSample) {
+            why = "line raised without a break since " + std::to_string(raised_since_->count()) +
+                  " ms, longer than the TX time-out";
+            return false;
+        }
         // A key delay runs with the PTT delay in force when it began, even if changed since.
         const Ms delay = std::clamp(Ms{f.prefs.PTTDelay}, Ms{1}, Timer::kMaxInterval);
         longest_delay_ = raised ? std::max(longest_delay_, delay) : delay;
@@ -76,7 +94,6 @@ class LineWatch {
             idle_since_.reset();
             return true;
         }
-        const Ms now = s.scheduler.now();
         if (!idle_since_) {
             idle_since_ = now;
         }
@@ -110,6 +127,7 @@ class LineWatch {
     Ms longest_delay_{0};
     bool manual_ = false;
     std::optional<Ms> idle_since_;
+    std::optional<Ms> raised_since_;
 };
 
 class RandomOperator {
@@ -224,8 +242,9 @@ class RandomOperator {
             note("menu Options 2 (PTT Enable)");
             k.mnuOptionsItem_Click(2);
         } else if (roll < 92) {
-            note("menu Options 3 (Ignore PTT Int)");
-            k.mnuOptionsItem_Click(3);
+            const bool lost = pick(2) == 0;
+            note(lost ? "audio lost" : "audio back");
+            s_.channels.set_audio_lost(lost);
         } else if (roll < 95) {
             const bool on = pick(8) == 0;
             note(std::string("line CTS ") + (on ? "on" : "off"));
