@@ -30,6 +30,10 @@ int main(int argc, char** argv) {
     std::string dir;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        if (arg == "--help") {
+            Usage();
+            return parlomat::ScenarioRunner::kDone;
+        }
         if (arg == "--dir" && i + 1 < argc) {
             dir = argv[++i];
         } else {

@@ -282,10 +282,14 @@ void ScenarioRunner::execute(Words& words, std::istream& script, int& line_numbe
     } else if (command == "write") {
         cmd_write(words, script, line_number);
     } else if (command == "port") {
-        const std::string how = words.word("busy or fails");
+        const std::string how = words.word("busy, fails or lost");
         words.done();
+        if (how == "lost") {
+            serial_.lose();
+            return;
+        }
         if (how != "busy" && how != "fails") {
-            throw BadLine("expected busy or fails");
+            throw BadLine("expected busy, fails or lost");
         }
         require_not_started("port");
         serial_.refuse(how == "busy" ? SimSerialPort::Refusal::Busy

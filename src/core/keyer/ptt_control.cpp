@@ -62,7 +62,10 @@ void Keyer::cmdXmit_Click() {
     if (!PTTKeyed) {
         PTT_Control(true);
         set_panel(Panel::pnlMode, "");
-        set_panel(Panel::pnlFeedback, "Manual PTT On");
+        // A key that no line took leaves its reason on the panel.
+        if (ptt_.on_air()) {
+            set_panel(Panel::pnlFeedback, "Manual PTT On");
+        }
     } else {
         PTT_Control(false);
         set_panel(Panel::pnlFeedback, "Manual PTT Off");
