@@ -15,6 +15,7 @@ int Usage() {
            "Runs the keyer in virtual time on simulated devices and traces what an operator\n"
            "or a radio observes. Device commands of a script include:\n"
            "  port busy|fails       the serial port will refuse to open\n"
+           "  port lost             the open serial port disappears (a USB adapter unplugged)\n"
            "  link STATUS|fails     a link server is installed\n"
            "  line CTS|DSR on|off   sets a serial input line\n"
            "  transmit N            the link's transmit state answers N\n"
