@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace parlomat {
@@ -15,6 +16,13 @@ inline constexpr std::int32_t kSeeking = 528;
 inline constexpr std::int32_t kPaused = 529;
 inline constexpr std::int32_t kReady = 530;
 }  // namespace mode
+
+/// The level of the audio a channel played or recorded in its latest audio period, in dBFS
+/// (0 = full scale; minus infinity = silence, or nothing running).
+struct ChannelLevel {
+    float peak_dbfs = -std::numeric_limits<float>::infinity();
+    float rms_dbfs = -std::numeric_limits<float>::infinity();
+};
 
 /// Receives the channels' periodic progress notification, on the UI thread.
 class ChannelListener {
@@ -60,6 +68,9 @@ class WaveChannels {
     /// Writes an empty 16-bit PCM mono wave file at `path` (the recording work file). False when
     /// it could not be written.
     virtual bool CreateEmptyWave(const std::string& path) = 0;
+    /// The level meter's reading for channel `i` while it plays or records; silence otherwise
+    /// and where a back end has no meter.
+    virtual ChannelLevel Level(int /*i*/) const { return {}; }
 };
 
 }  // namespace parlomat
