@@ -93,8 +93,7 @@ bool AtomicFileCopier::CopyFile(const std::string& from, const std::string& to) 
         return false;
     }
     const bool copied = CopyData(in.get(), out.get()) &&
-                        ::fchmod(out.get(), source.st_mode & 0666) == 0 &&
-                        ::fsync(out.get()) == 0;
+                        ::fchmod(out.get(), source.st_mode & 0666) == 0 && ::fsync(out.get()) == 0;
     if (!out.close() || !copied || ::rename(temp.data(), to.c_str()) != 0) {
         ::unlink(temp.data());
         return false;

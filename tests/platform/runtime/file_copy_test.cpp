@@ -68,9 +68,10 @@ TEST(AtomicFileCopier, ReplacesTheTargetWholeOrLeavesItAndNothingElse) {
             expected << "dir.wav";
         }
         expected.sort();
-        EXPECT_EQ(QDir(root.filePath("station"))
-                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-                  expected)
+        EXPECT_EQ(
+            QDir(root.filePath("station"))
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            expected)
             << c.name;
         if (c.copied) {
             EXPECT_EQ(Read(to), content) << c.name;
