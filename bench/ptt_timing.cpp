@@ -120,6 +120,7 @@ class StopWatchChannels final : public WaveChannels {
     void set_listener(ChannelListener* l) override { engine_.set_listener(l); }
     void PrepareChannels() override { engine_.PrepareChannels(); }
     void OpenChannel(int i, const std::string& p) override { engine_.OpenChannel(i, p); }
+    OpenFailure LastOpenFailure(int i) const override { return engine_.LastOpenFailure(i); }
     void CloseChannel(int i) override { engine_.CloseChannel(i); }
     std::int32_t ChannelMode(int i) const override {
         const std::int32_t m = engine_.ChannelMode(i);

@@ -38,7 +38,8 @@ KeyerPorts Program::ports(const std::string& station_dir) {
                      .launcher = launcher_,
                      .view = window_,
                      .preferences_view = &window_,
-                     .station_dir = station_dir};
+                     .station_dir = station_dir,
+                     .files = &files_};
     if (auto readme = installed_readme(); !readme.empty()) {
         ports.support_url = std::move(readme);
     }

@@ -6,6 +6,7 @@
 #include "core/keyer/splash.h"
 #include "core/shell/link.h"
 #include "platform/audio_engine.h"
+#include "platform/file_copy.h"
 #include "platform/process_launcher.h"
 #include "platform/qt_scheduler.h"
 #include "platform/serial_port_adapter.h"
@@ -44,6 +45,7 @@ class Program {
     NoLinkServer link_;
     QtDialogs dialogs_;
     ProcessLauncher launcher_;
+    AtomicFileCopier files_;
     MainWindow window_;
     Keyer keyer_;
     Splash splash_;

@@ -2,12 +2,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <system_error>
 
 namespace parlomat {
 namespace {
 
 constexpr int kPreferredRate = 48000;
+
+/// Why a file the channel refused does not open.
+OpenFailure OpenFailureOf(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return OpenFailure::NotFound;
+    }
+    if (!std::ifstream(path, std::ios::binary)) {
+        return OpenFailure::Unreadable;
+    }
+    // A header that reads with no length limit belongs to a file that is only too long.
+    constexpr std::chrono::seconds kAnyLength = std::chrono::hours(24 * 366);
+    return ProbeWave(path, kAnyLength) ? OpenFailure::TooLong : OpenFailure::NotSound;
+}
 constexpr std::chrono::milliseconds kHousekeepingPeriod{20};
 /// A running stream that renders nothing for this long while a channel plays is taken as a
 /// device that has gone away (a null or network sink may pause for a second or two).
@@ -317,17 +334,23 @@ void AudioEngine::release_from_mixer(Channel& c, int i) {
 }
 
 void AudioEngine::OpenChannel(int i, const std::string& path) {
-    if (!valid(i) || !has_output()) {
+    if (!valid(i)) {
         return;
     }
     Channel& c = channels_[static_cast<std::size_t>(i)];
     if (c.open) {
         CloseChannel(i);
     }
-    const std::optional<WaveHeader> header = ProbeWave(path);
-    if (!header) {
+    if (!has_output()) {
+        c.failure = OpenFailure::NoDevice;
         return;
     }
+    const std::optional<WaveHeader> header = ProbeWave(path);
+    if (!header) {
+        c.failure = OpenFailureOf(path);
+        return;
+    }
+    c.failure = OpenFailure::None;
     auto job = std::make_shared<DecodeJob>();
     const int rate = rate_;
     job->worker = std::thread([this, i, job, path, rate] {
@@ -341,6 +364,10 @@ void AudioEngine::OpenChannel(int i, const std::string& path) {
     c.open = true;
     c.activity = Activity::Idle;
     c.position_ms = 0;
+}
+
+OpenFailure AudioEngine::LastOpenFailure(int i) const {
+    return valid(i) ? channels_[static_cast<std::size_t>(i)].failure : OpenFailure::None;
 }
 
 void AudioEngine::cancel_decode(Channel& c) {
@@ -375,6 +402,7 @@ void AudioEngine::decode_finished(int i, const std::shared_ptr<DecodeJob>& job) 
     c.play_pending = false;
     if (!job->result) {
         // The header looked right but the data did not decode: nothing is open after all.
+        c.failure = OpenFailure::NotSound;
         c.activity = Activity::Idle;
         c.open = false;
         c.path.clear();

@@ -84,6 +84,7 @@ class AudioEngine : public QObject, public WaveChannels {
     void set_listener(ChannelListener* listener) override;
     void PrepareChannels() override;
     void OpenChannel(int i, const std::string& path) override;
+    OpenFailure LastOpenFailure(int i) const override;
     void CloseChannel(int i) override;
     std::int32_t ChannelMode(int i) const override;
     std::int32_t ChannelLength(int i) const override;
@@ -105,6 +106,7 @@ class AudioEngine : public QObject, public WaveChannels {
     };
     struct Channel {
         bool open = false;
+        OpenFailure failure = OpenFailure::None;  ///< of the latest OpenChannel
         std::string path;
         /// The content as 16-bit samples at the stream's rate; nullptr while the file is still
         /// being decoded.

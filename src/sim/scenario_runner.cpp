@@ -2,9 +2,11 @@
 
 #include <array>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
 #include "core/settings/numbers.h"
@@ -209,6 +211,13 @@ std::string ScenarioRunner::path_of(const std::string& name) const {
     return StationAbsolute(station_dir_, name);
 }
 
+std::string ScenarioRunner::new_file_path(const std::string& name) const {
+    const std::filesystem::path path = path_of(name);
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    return path.string();
+}
+
 int ScenarioRunner::run(std::istream& script) {
     std::string line;
     int line_number = 0;
@@ -267,13 +276,13 @@ void ScenarioRunner::execute(Words& words, std::istream& script, int& line_numbe
         const std::string name = words.word("file name");
         const auto ms = Integer(words.word("length"), 0, 3'600'000, "length");
         words.done();
-        if (!ended && !SimChannels::WriteSilence(path_of(name), ms)) {
+        if (!ended && !SimChannels::WriteSilence(new_file_path(name), ms)) {
             throw Failure("cannot write " + name);
         }
     } else if (command == "junk") {
         const std::string name = words.text("file name");
         if (!ended) {
-            std::ofstream file(path_of(name), std::ios::binary);
+            std::ofstream file(new_file_path(name), std::ios::binary);
             file << "This is not a wave file.\n";
             if (!file) {
                 throw Failure("cannot write " + name);
@@ -451,7 +460,8 @@ void ScenarioRunner::cmd_start() {
                                                 .launcher = launcher_,
                                                 .view = view_,
                                                 .preferences_view = &view_,
-                                                .station_dir = station_dir_});
+                                                .station_dir = station_dir_,
+                                                .files = &files_});
     splash_ = std::make_unique<Splash>(scheduler_, view_, *keyer_);
     splash_->Show();
     splash_->ExitForm();

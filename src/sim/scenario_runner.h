@@ -9,6 +9,7 @@
 #include "core/keyer/splash.h"
 #include "sim/sim_channels.h"
 #include "sim/sim_dialogs.h"
+#include "sim/sim_file_copier.h"
 #include "sim/sim_launcher.h"
 #include "sim/sim_link.h"
 #include "sim/sim_scheduler.h"
@@ -60,6 +61,8 @@ class ScenarioRunner {
     /// The main window is up, no modal window is open and the program runs.
     bool main_window_takes_input() const;
     std::string path_of(const std::string& name) const;
+    /// path_of(`name`), its folders made when missing (a file outside the station directory).
+    std::string new_file_path(const std::string& name) const;
 
     std::string station_dir_;
     std::ostream& out_;
@@ -71,6 +74,7 @@ class ScenarioRunner {
     SimLink link_;
     SimDialogs dialogs_;
     SimLauncher launcher_;
+    SimFileCopier files_;
     SimView view_;
     std::unique_ptr<Keyer> keyer_;
     std::unique_ptr<Splash> splash_;

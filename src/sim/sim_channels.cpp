@@ -3,7 +3,11 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -85,9 +89,10 @@ void SimChannels::OpenChannel(int i, const std::string& path) {
     trace(i, "open " + StationRelative(station_dir_, path));
     Channel& channel = channels_[i];
     cancel_end(channel);
-    const std::int64_t length = audio_lost_ ? -1 : WaveLength(path);
+    const std::int64_t length = WaveLength(path);
     channel.position = 0;
-    if (length < 0) {
+    channel.failure = audio_lost_ ? OpenFailure::NoDevice : WaveFailure(path);
+    if (channel.failure != OpenFailure::None) {
         channel.mode = mode::kNotOpen;
         channel.length = 0;
         return;
@@ -222,6 +227,24 @@ bool SimChannels::WriteSilence(const std::string& path, std::int64_t ms) {
         frames -= chunk;
     }
     return sf_close(file) == 0 && ok;
+}
+
+OpenFailure SimChannels::WaveFailure(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return OpenFailure::NotFound;
+    }
+    if (!std::ifstream(path, std::ios::binary)) {
+        return OpenFailure::Unreadable;
+    }
+    const std::int64_t length = WaveLength(path);
+    if (length < 0) {
+        return OpenFailure::NotSound;
+    }
+    if (length > std::chrono::milliseconds(kMaxMessageLength).count()) {
+        return OpenFailure::TooLong;
+    }
+    return OpenFailure::None;
 }
 
 std::int64_t SimChannels::WaveLength(const std::string& path) {

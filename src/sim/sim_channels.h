@@ -25,6 +25,7 @@ class SimChannels final : public WaveChannels {
     void set_listener(ChannelListener* listener) override { listener_ = listener; }
     void PrepareChannels() override;
     void OpenChannel(int i, const std::string& path) override;
+    OpenFailure LastOpenFailure(int i) const override { return channels_[i].failure; }
     void CloseChannel(int i) override;
     std::int32_t ChannelMode(int i) const override;
     std::int32_t ChannelLength(int i) const override;
@@ -43,6 +44,8 @@ class SimChannels final : public WaveChannels {
     /// The sound system goes away (true) or comes back: playing and recording channels stop at
     /// once, short of their end; opening, playing and recording fail while it is away.
     void set_audio_lost(bool lost);
+    /// Why the file at `path` does not open as a message, or None when it does.
+    static OpenFailure WaveFailure(const std::string& path);
     /// Period of channel `i`'s status updates in ms (0 = none).
     std::int16_t update_interval(int i) const { return channels_[i].update_interval; }
 
@@ -53,6 +56,7 @@ class SimChannels final : public WaveChannels {
         std::int32_t position = 0;  // ms, while not running
         Ms started{0};              // virtual time the play or recording began
         std::int16_t update_interval = 0;
+        OpenFailure failure = OpenFailure::None;
         Scheduler::CallbackId end_event = 0;
         Scheduler::CallbackId update_event = 0;
     };

@@ -36,6 +36,11 @@ void SimView::slot_colours_changed(int slot, bool run) {
     slot_event(slot, run ? "colours run" : "colours plain");
 }
 
+void SimView::slot_unplayable_changed(int slot, const std::string& reason) {
+    slot_event(slot,
+               reason.empty() ? std::string("playable") : "unplayable " + Trace::quote(reason));
+}
+
 void SimView::active_changed(int slot) {
     trace_.event("active " + std::to_string(slot));
 }

@@ -188,6 +188,7 @@ void MainWindow::build_slots(QWidget* parent) {
         delay->setObjectName(QString("txtPAM%1").arg(i));
         delay->setToolTip(kDelayTip);
         delay->setAlignment(Qt::AlignRight);
+        delay->setMaxLength(255);  // one configuration value holds at most 255 characters
         delay->setFixedWidth(delay->fontMetrics().horizontalAdvance("00000") + 14);
         connect(delay, &QLineEdit::textEdited, this, [this, i](const QString& text) {
             if (keyer_) {
@@ -329,6 +330,7 @@ void MainWindow::render() {
         slot_loop_changed(i, s.slots[i].loop);
         slot_bold_changed(i, s.slots[i].bold);
         slot_colours_changed(i, s.slots[i].run_colours);
+        slot_unplayable_changed(i, s.slots[i].unplayable);
     }
     active_changed(s.active);
     for (int p = 0; p < kPanelCount; ++p) {
@@ -385,6 +387,10 @@ void MainWindow::slot_bold_changed(int slot, bool bold) {
 
 void MainWindow::slot_colours_changed(int slot, bool run) {
     txtMessage_[slot]->set_run_colours(run);
+}
+
+void MainWindow::slot_unplayable_changed(int slot, const std::string& reason) {
+    txtMessage_[slot]->set_unplayable(q(reason));
 }
 
 void MainWindow::active_changed(int slot) {

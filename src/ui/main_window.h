@@ -71,6 +71,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     void slot_loop_changed(int slot, int value) override;
     void slot_bold_changed(int slot, bool bold) override;
     void slot_colours_changed(int slot, bool run) override;
+    void slot_unplayable_changed(int slot, const std::string& reason) override;
     void active_changed(int slot) override;
     void gauge_changed(int value) override;
     void caption_changed(const std::string& caption) override;

@@ -19,9 +19,20 @@ void NameBox::set_bold(bool bold) {
 }
 
 void NameBox::set_run_colours(bool run) {
+    run_ = run;
+    apply_palette();
+}
+
+void NameBox::set_unplayable(const QString& reason) {
+    unplayable_ = !reason.isEmpty();
+    setToolTip(unplayable_ ? "Not loaded: " + reason : QString());
+    apply_palette();
+}
+
+void NameBox::apply_palette() {
     QPalette p = palette();
-    const QColor text = run ? Qt::white : Qt::black;
-    const QColor base = run ? Qt::black : Qt::white;
+    const QColor text = unplayable_ ? QColor(Qt::gray) : run_ ? Qt::white : Qt::black;
+    const QColor base = run_ ? Qt::black : Qt::white;
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::Text, text);
         p.setColor(group, QPalette::Base, base);

@@ -16,10 +16,19 @@ class NameBox : public QLineEdit {
     void set_bold(bool bold);
     /// Bright white on black while a run is under way, else black on bright white.
     void set_run_colours(bool run);
+    /// A named file that does not play: the name greyed, `reason` as the tool tip. Empty: the
+    /// name is shown as usual again.
+    void set_unplayable(const QString& reason);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void apply_palette();
+
+    bool run_ = false;
+    bool unplayable_ = false;
 };
 
 }  // namespace parlomat

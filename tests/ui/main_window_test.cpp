@@ -30,8 +30,12 @@ void expect_view_matches_state(UiRig& rig) {
         const QPalette p = w.txtMessage(i)->palette();
         EXPECT_EQ(p.color(QPalette::Base),
                   s.slots[i].run_colours ? QColor(Qt::black) : QColor(Qt::white));
-        EXPECT_EQ(p.color(QPalette::Text),
-                  s.slots[i].run_colours ? QColor(Qt::white) : QColor(Qt::black));
+        const bool greyed = !s.slots[i].unplayable.empty();
+        EXPECT_EQ(p.color(QPalette::Text), greyed                   ? QColor(Qt::gray)
+                                           : s.slots[i].run_colours ? QColor(Qt::white)
+                                                                    : QColor(Qt::black));
+        EXPECT_EQ(w.txtMessage(i)->toolTip().toStdString(),
+                  greyed ? "Not loaded: " + s.slots[i].unplayable : "");
         EXPECT_EQ(w.optMessage(i)->isChecked(), s.active == i);
     }
     for (int p = 0; p < kPanelCount; ++p) {
@@ -255,6 +259,23 @@ TEST(MainWindowView, NameBoxesSwallowTypingAndDropTheirSelection) {
     ASSERT_TRUE(box->hasSelectedText());
     QTest::mouseRelease(box, Qt::LeftButton, Qt::NoModifier, QPoint(10, box->height() / 2));
     EXPECT_FALSE(box->hasSelectedText());
+}
+
+TEST(MainWindowView, ANameWhoseFileDoesNotPlayIsGreyedWithItsReason) {
+    UiRig rig([](UiRig& r) {
+        r.write("cq.wav", "not a wave\n");
+        r.write("parlomat.ini", "[MSG Config]\nMSG2=cq.wav\n");
+    });
+    EXPECT_EQ(rig.window.txtMessage(1)->toolTip(), "Not loaded: not a sound file");
+    expect_view_matches_state(rig);
+
+    // The file turns into a message: Start opens it and the name looks as usual again.
+    rig.wave("cq.wav", 300);
+    QTest::mouseClick(rig.window.optMessage(1), Qt::LeftButton);
+    QTest::mouseClick(rig.window.button(Button::cmdStart), Qt::LeftButton);
+    rig.advance(10);
+    EXPECT_TRUE(rig.window.txtMessage(1)->toolTip().isEmpty());
+    expect_view_matches_state(rig);
 }
 
 TEST(MainWindowView, DelayAndLoopBoxesGoIntoTheState) {

@@ -4,6 +4,8 @@
 #include <limits>
 #include <string>
 
+#include "core/audio/open_failure.h"
+
 namespace parlomat {
 
 /// Channel modes, as the keyer shows and compares them.
@@ -46,6 +48,8 @@ class WaveChannels {
     virtual void PrepareChannels() = 0;
     /// Opens the file at `path`; mode kStopped on success, stays kNotOpen on failure.
     virtual void OpenChannel(int i, const std::string& path) = 0;
+    /// Why channel `i`'s last OpenChannel failed; None after one that succeeded.
+    virtual OpenFailure LastOpenFailure(int i) const = 0;
     /// Closes the open file (an unsaved recording is lost); mode kNotOpen.
     virtual void CloseChannel(int i) = 0;
     virtual std::int32_t ChannelMode(int i) const = 0;

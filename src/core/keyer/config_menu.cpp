@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -35,15 +36,11 @@ void Keyer::ReadMsgConfig(const std::string& path) {
         // The flag follows the slot: a slot whose earlier open had failed is not left marked.
         MsgLoaded[i] = false;
         if (slot.name.empty()) {
+            set_slot_unplayable(i, "");
             continue;
         }
-        const auto file = PathUnder(ports_.station_dir, slot.name);
-        if (file && IsFile(*file)) {
-            mci.OpenChannel(i, *file);
-            MsgLoaded[i] = true;
-        } else {
-            set_slot_name(i, "");
-        }
+        // A file that does not open keeps its name, greyed with the reason, and is not loaded.
+        OpenSlot(i);
     }
 }
 
@@ -69,6 +66,15 @@ void Keyer::LoadConfig() {
     const auto chosen =
         ChooseFile(FileDialogRequest::Kind::Open, "Load Configuration File:", kConfigFilter, false);
     if (!chosen || chosen->empty()) {
+        return;
+    }
+    if (std::ifstream(*chosen).fail() || !IsFile(*chosen)) {
+        std::error_code error;
+        const bool there = std::filesystem::exists(*chosen, error);
+        dialogs_.message_box(MsgIcon::Critical, "Configuration Not Loaded",
+                             "The configuration file " + StripPath(*chosen) +
+                                 (there ? " could not be read." : " was not found."),
+                             MsgButtons::Ok);
         return;
     }
     set_caption(std::string(kProductName) + "  -  using " + StripPath(*chosen));

@@ -122,6 +122,14 @@ void Keyer::set_slot_colours(int slot, bool run) {
     }
 }
 
+void Keyer::set_slot_unplayable(int slot, const std::string& reason) {
+    auto& current = state_.slots[slot].unplayable;
+    if (current != reason) {
+        current = reason;
+        view_.slot_unplayable_changed(slot, reason);
+    }
+}
+
 void Keyer::set_active(int slot) {
     if (state_.active != slot) {
         state_.active = slot;

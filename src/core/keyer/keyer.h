@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/audio/file_copier.h"
 #include "core/audio/wave_channels.h"
 #include "core/keyer/ptt.h"
 #include "core/keyer/run_phase.h"
@@ -33,6 +34,8 @@ struct KeyerPorts {
     PreferencesView* preferences_view = nullptr;
     std::string station_dir;  ///< holds parlomat.ini, temp.wav and the message files
     std::string support_url = "file:///usr/share/doc/parlomat/README.md";  ///< "&WWW Help On-line"
+    /// Copies loaded files into the station directory; without it such a load is refused.
+    FileCopier* files = nullptr;
 };
 
 /// The main window's shared fields, readable by views and the scenario runner.
@@ -133,6 +136,7 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     void set_slot_loop(int slot, int value);
     void set_slot_bold(int slot, bool bold);
     void set_slot_colours(int slot, bool run);
+    void set_slot_unplayable(int slot, const std::string& reason);
     void set_active(int slot);
     void set_gauge(int value);
     void set_caption(const std::string& caption);
@@ -197,6 +201,24 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     std::optional<std::string> ChooseFile(FileDialogRequest::Kind kind, const char* title,
                                           const char* filter, bool confirm_overwrite);
     void RunRecorder();
+    /// Opens `path` on slot `i`'s channel: the slot is loaded, or shown greyed with the reason
+    /// (its name kept) and not loaded. True when the file opened.
+    bool OpenSlotFile(int i, const std::string& path);
+    /// OpenSlotFile on the slot's named file in the station directory; a name outside it, or
+    /// no such file, is shown greyed as not found without touching the channel.
+    bool OpenSlot(int i);
+    /// What a load from `chosen` opens and, for a file from outside, where it copies it first
+    /// (`copy_to` empty: nothing to copy). Nothing when the operator declined to replace a
+    /// different file of that name in the station directory.
+    struct LoadPlan {
+        std::string open;
+        std::string copy_to;
+    };
+    std::optional<LoadPlan> PlanLoad(const std::string& chosen);
+    /// Gives slot `i` its own message back after a refused load.
+    void RestoreSlot(int i);
+    /// Tells the operator that `name` could not be used, and why.
+    void RefuseFile(const std::string& name, const std::string& reason);
     std::string StationPath(const std::string& name) const;
 
     KeyerPorts ports_;

@@ -1,9 +1,13 @@
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 
 #include "core/audio/paths.h"
 #include "core/keyer/keyer.h"
+#include "core/settings/profile_file.h"
 #include "core/shell/about_texts.h"
 
 namespace parlomat {
@@ -11,6 +15,39 @@ namespace {
 
 constexpr const char* kWaveFilter = "Wave (*.wav)|*.wav|All (*.*)|*.*";
 constexpr const char* kWorkFile = "temp.wav";
+
+/// Why a slot cannot be named `name` (a configuration stores it as one value of at most 255
+/// characters), or empty when it can.
+std::string NameProblem(const std::string& name) {
+    if (name.find_first_of("\r\n") != std::string::npos) {
+        return "its name holds a line break";
+    }
+    if (name.size() > kProfileValueMax) {
+        return "its name is longer than 255 characters";
+    }
+    return {};
+}
+
+bool SameContent(const std::string& a, const std::string& b) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(a, error);
+    if (error || size != std::filesystem::file_size(b, error) || error) {
+        return false;
+    }
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    std::array<char, 65536> x{};
+    std::array<char, 65536> y{};
+    while (first && second) {
+        first.read(x.data(), x.size());
+        second.read(y.data(), y.size());
+        if (first.gcount() != second.gcount() ||
+            !std::equal(x.begin(), x.begin() + first.gcount(), y.begin())) {
+            return false;
+        }
+    }
+    return first.eof() && second.eof();
+}
 
 }  // namespace
 
@@ -27,19 +64,108 @@ void Keyer::cmdLoad_Click() {
                              MsgButtons::YesNo) != MsgReply::Yes) {
         return;
     }
-    if (mci.ChannelMode(i) != mode::kNotOpen) {
-        mci.CloseChannel(i);
-    }
     if (!chosen->empty()) {
-        mci.OpenChannel(i, *chosen);
-        set_slot_name(i, StripPath(*chosen));
+        const auto name = StripPath(*chosen);
+        if (const auto problem = NameProblem(name); !problem.empty()) {
+            RefuseFile(name, problem);
+            return;
+        }
+        const auto plan = PlanLoad(*chosen);
+        if (!plan) {
+            return;
+        }
+        // The chosen file is tried first, so a file that does not play is never copied in.
+        if (mci.ChannelMode(i) != mode::kNotOpen) {
+            mci.CloseChannel(i);
+        }
+        std::string reason;
+        mci.OpenChannel(i, plan->open);
+        if (mci.ChannelMode(i) == mode::kNotOpen) {
+            reason = OpenFailureText(mci.LastOpenFailure(i));
+        } else if (!plan->copy_to.empty()) {
+            mci.CloseChannel(i);
+            if (ports_.files == nullptr || !ports_.files->CopyFile(plan->open, plan->copy_to)) {
+                reason = "it could not be copied into the station directory";
+            } else {
+                mci.OpenChannel(i, plan->copy_to);
+                if (mci.ChannelMode(i) == mode::kNotOpen) {
+                    reason = OpenFailureText(mci.LastOpenFailure(i));
+                }
+            }
+        }
+        if (!reason.empty()) {
+            RestoreSlot(i);
+            RefuseFile(name, reason);
+            return;
+        }
+        set_slot_name(i, name);
         MsgLoaded[i] = true;
+        set_slot_unplayable(i, "");
     }
     for (const auto button :
          {Button::cmdRecord, Button::cmdStart, Button::cmdSave, Button::cmdErase, Button::cmdLoad,
           Button::cmdStop, Button::cmdXmit}) {
         set_button(button, true);
     }
+}
+
+std::optional<Keyer::LoadPlan> Keyer::PlanLoad(const std::string& chosen) {
+    std::error_code error;
+    const auto folder = std::filesystem::path(chosen).parent_path();
+    if (std::filesystem::equivalent(folder, ports_.station_dir, error) ||
+        !std::filesystem::is_regular_file(chosen, error)) {
+        return LoadPlan{chosen, ""};  // used where it is; a file that is not there fails to open
+    }
+    const auto name = StripPath(chosen);
+    const auto target = StationPath(name);
+    if (!std::filesystem::exists(target, error)) {
+        return LoadPlan{chosen, target};
+    }
+    if (SameContent(chosen, target)) {
+        return LoadPlan{target, ""};
+    }
+    if (dialogs_.message_box(MsgIcon::None, "Confirm File Replacement",
+                             "A different file named " + name +
+                                 " is already in the station directory.  Do you wish to "
+                                 "replace it?",
+                             MsgButtons::YesNo) != MsgReply::Yes) {
+        return std::nullopt;
+    }
+    return LoadPlan{chosen, target};
+}
+
+void Keyer::RestoreSlot(int i) {
+    if (mci.ChannelMode(i) != mode::kNotOpen) {
+        mci.CloseChannel(i);
+    }
+    if (MsgLoaded[i]) {
+        OpenSlot(i);  // an empty slot, or one shown greyed, had nothing open
+    }
+}
+
+bool Keyer::OpenSlot(int i) {
+    const auto file = PathUnder(ports_.station_dir, state_.slots[i].name);
+    std::error_code error;
+    if (!file || !std::filesystem::is_regular_file(*file, error)) {
+        MsgLoaded[i] = false;
+        set_slot_unplayable(i, std::string(OpenFailureText(OpenFailure::NotFound)));
+        return false;
+    }
+    return OpenSlotFile(i, *file);
+}
+
+bool Keyer::OpenSlotFile(int i, const std::string& path) {
+    mci.OpenChannel(i, path);
+    const bool open = mci.ChannelMode(i) != mode::kNotOpen;
+    MsgLoaded[i] = open;
+    set_slot_unplayable(i, open ? "" : std::string(OpenFailureText(mci.LastOpenFailure(i))));
+    return open;
+}
+
+void Keyer::RefuseFile(const std::string& name, const std::string& reason) {
+    dialogs_.message_box(MsgIcon::Critical, "Message Not Loaded",
+                         "The file " + name + " could not be used: " + reason + ".",
+                         MsgButtons::Ok);
 }
 
 void Keyer::cmdRecord_Click() {
@@ -73,13 +199,18 @@ void Keyer::cmdRecord_Click() {
         if (reopened) {
             mci.OpenChannel(i, *file);
         }
-        set_slot_name(i, reopened ? previous : "");
+        // A slot shown greyed keeps its name and reason.
+        set_slot_name(i, reopened || !was_loaded ? previous : "");
         MsgLoaded[i] = reopened;
+        if (was_loaded && !reopened) {
+            set_slot_unplayable(i, "");
+        }
         set_panel(Panel::pnlFeedback, "Recording failed");
         return;
     }
     set_slot_name(i, kWorkFile);
     MsgLoaded[i] = true;
+    set_slot_unplayable(i, "");
     for (const auto button :
          {Button::cmdStart, Button::cmdSave, Button::cmdErase, Button::cmdLoad, Button::cmdXmit}) {
         set_button(button, false);
@@ -96,8 +227,14 @@ void Keyer::cmdSave_Click() {
     }
     if (!chosen->empty()) {
         const auto target = HasExtension(*chosen, ".wav") ? *chosen : *chosen + ".wav";
-        if (mci.SaveChannel(i, target)) {
+        if (const auto problem = NameProblem(StripPath(target)); !problem.empty()) {
+            dialogs_.message_box(
+                MsgIcon::Critical, "Message Not Saved",
+                "The file " + StripPath(target) + " cannot name a message: " + problem + ".",
+                MsgButtons::Ok);
+        } else if (mci.SaveChannel(i, target)) {
             set_slot_name(i, StripPath(target));
+            set_slot_unplayable(i, "");
         } else {
             set_panel(Panel::pnlFeedback, "Save failed");
         }
@@ -111,6 +248,12 @@ void Keyer::cmdSave_Click() {
 
 void Keyer::cmdErase_Click() {
     const int i = ActiveMsg;
+    if (!MsgLoaded[i] && !state_.slots[i].unplayable.empty()) {
+        // A name shown greyed: nothing is open, the name goes.
+        set_slot_name(i, "");
+        set_slot_unplayable(i, "");
+        return;
+    }
     if (!MsgLoaded[i]) {
         dialogs_.message_box(MsgIcon::Exclamation, "No Message Found",
                              "Message " + std::to_string(i + 1) + " was not loaded.",

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "core/keyer/keyer.h"
+#include "core/settings/profile_file.h"
 
 namespace parlomat {
 
@@ -22,9 +23,21 @@ void Keyer::optMessage_Click(int index) {
 }
 
 void Keyer::txtPAM_Change(int index, const std::string& text) {
-    if (index >= 0 && index < kSlotCount) {
-        set_slot_delay(index, text);
+    if (index < 0 || index >= kSlotCount) {
+        return;
     }
+    // The delay is stored in a configuration as one value of at most 255 characters.
+    const char* problem = text.find_first_of("\r\n") != std::string::npos ? "holds a line break"
+                          : text.size() > kProfileValueMax ? "is longer than 255 characters"
+                                                           : nullptr;
+    if (problem != nullptr) {
+        dialogs_.message_box(MsgIcon::Critical, "Invalid Delay",
+                             "The delay of Msg " + std::to_string(index + 1) + " " + problem +
+                                 "; it stays as it was.",
+                             MsgButtons::Ok);
+        return;
+    }
+    set_slot_delay(index, text);
 }
 
 void Keyer::chkLoop_Change(int index, int value) {

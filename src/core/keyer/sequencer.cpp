@@ -47,12 +47,10 @@ void Keyer::cmdStart_Click() {
     // Outside Sked mode a slot whose file is not open is opened first; keying a transmitter with
     // nothing to play is refused.
     if (!SkedMode && mci.ChannelMode(active) == mode::kNotOpen) {
-        mci.OpenChannel(active, StationPath(name));
-        if (mci.ChannelMode(active) == mode::kNotOpen) {
+        if (!OpenSlot(active)) {
             set_panel(Panel::pnlFeedback, "Not Open");
             return;
         }
-        MsgLoaded[active] = true;
     }
 
     RcvDelayMs = ReceiveDelayMs(state_.slots[active].delay);
@@ -85,9 +83,7 @@ void Keyer::cmdStart_Click() {
 
     set_phase(RunPhase::SkedWait);
     if (mci.ChannelMode(active) == mode::kNotOpen) {
-        mci.OpenChannel(active, StationPath(name));
-        if (mci.ChannelMode(active) != mode::kNotOpen) {
-            MsgLoaded[active] = true;
+        if (OpenSlot(active)) {
             MsgLengthMs = mci.ChannelLength(active);
         }
     }

@@ -46,6 +46,9 @@ struct SlotLook {
     int loop = 0;              ///< chkLoop: 0 unchecked, 1 checked, 2 greyed
     bool bold = false;         ///< the active slot's name is bold
     bool run_colours = false;  ///< bright white on black while a run is under way
+    /// Why the named file does not play (shown greyed, the reason as its tool tip); empty when
+    /// the slot is empty or its file is open.
+    std::string unplayable;
 };
 
 /// Everything the main window shows, as plain data. The core owns it; the view renders it.
@@ -74,6 +77,8 @@ class MainWindowView {
     virtual void slot_loop_changed(int slot, int value) = 0;
     virtual void slot_bold_changed(int slot, bool bold) = 0;
     virtual void slot_colours_changed(int slot, bool run) = 0;
+    /// `reason` empty: the slot's name is shown as usual again.
+    virtual void slot_unplayable_changed(int /*slot*/, const std::string& /*reason*/) {}
     virtual void active_changed(int slot) = 0;
     virtual void gauge_changed(int value) = 0;
     virtual void caption_changed(const std::string& caption) = 0;

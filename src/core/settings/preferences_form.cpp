@@ -149,6 +149,25 @@ void PreferencesForm::cmdSave_Click() {
         return;
     }
 
+    // Text settings are stored as they stand, one value of at most 255 characters each.
+    for (const auto& [control, field] : {std::pair{PrefControl::txtRecorder, "recorder"},
+                                         std::pair{PrefControl::cmbAudioOut, "audio output device"},
+                                         std::pair{PrefControl::cmbAudioIn, "audio input device"},
+                                         std::pair{PrefControl::cmbPortDevice, "serial device"}}) {
+        const auto& value = text(control);
+        const char* problem = value.find_first_of("\r\n") != std::string::npos
+                                  ? "holds a line break"
+                              : TrimBlanks(value).size() > kProfileValueMax
+                                  ? "is longer than 255 characters and would be cut"
+                                  : nullptr;
+        if (problem != nullptr) {
+            dialogs_.message_box(MsgIcon::Critical, "Invalid Setting",
+                                 std::string("The ") + field + " setting " + problem + ".",
+                                 MsgButtons::Ok);
+            return;
+        }
+    }
+
     prefs_.CommPort = RoundToInt16(port);
     prefs_.PTTKey = ptt_key;
     prefs_.PTTInt = ptt_int;

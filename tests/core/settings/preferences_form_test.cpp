@@ -58,6 +58,9 @@ const std::string kPortNotice = "2:Valid Comm Port?";
 const std::string kPTTNotice = "3:PTT Delay Value";
 const std::string kRestart = "2:Parlomat";
 const std::string kBadUTC = "1:Invalid UTC Difference";
+const std::string kBadSetting = "1:Invalid Setting";
+const std::string kLongest(255, 'r');
+const std::string kTooLong(256, 'o');
 
 TEST(PreferencesForm, SaveRoundsClampsAndAdvises) {
     using C = PrefControl;
@@ -80,7 +83,9 @@ TEST(PreferencesForm, SaveRoundsClampsAndAdvises) {
         {C::txtUTCDiff, "  -.25", {}, "-.25"},
         {C::txtUTCDiff, "+3 ", {}, " 3"},
         {C::txtUTCDiff, "99999999999", {}, " 2147483647"},
-        {C::txtRecorder, "rec\n--x", {}, "rec --x"},
+        {C::txtRecorder, "rec\n--x", {kBadSetting}, nullptr},
+        {C::txtRecorder, kLongest.c_str(), {}, kLongest.c_str()},
+        {C::cmbAudioOut, kTooLong.c_str(), {kBadSetting}, nullptr},
         {C::txtUTCDiff, "", {kBadUTC}, nullptr},
         {C::txtUTCDiff, "1e3", {kBadUTC}, nullptr},
     };

@@ -65,6 +65,7 @@ TEST(RunRecorder, StartsTheRecorderOrSaysWhereToMendIt) {
     }
 }
 
+// A name that is not found there keeps its name, greyed, and is not loaded.
 TEST(ReadMsgConfig, LooksForNamesOnlyUnderTheStationDirectory) {
     struct Case {
         std::string name;
@@ -87,7 +88,8 @@ TEST(ReadMsgConfig, LooksForNamesOnlyUnderTheStationDirectory) {
         test::SimStation station(
             MakeStation(dir, "[MSG Config]\nMSG2=" + name + "\nDelay2=7\n", waves), {});
         const auto& slot = station.keyer.state().slots[1];
-        EXPECT_EQ(slot.name, c.opened ? name : "") << name;
+        EXPECT_EQ(slot.name, name) << name;
+        EXPECT_EQ(slot.unplayable, c.opened ? "" : "not found in the station directory") << name;
         EXPECT_EQ(slot.delay, "7") << name;
         EXPECT_EQ(station.keyer.fields().MsgLoaded[1], c.opened) << name;
         EXPECT_EQ(station.channels.ChannelMode(1), c.opened ? mode::kStopped : mode::kNotOpen)

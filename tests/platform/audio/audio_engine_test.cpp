@@ -220,7 +220,8 @@ TEST_F(AudioEngineTest, SaveRightAfterOpenWaitsForTheDecodeAndWritesEverySample)
 struct OddFile {
     const char* name;
     std::function<bool(const std::string& path)> make;
-    std::int32_t length_ms;  ///< -1: the channel stays "Not Open"
+    std::int32_t length_ms;                   ///< -1: the channel stays "Not Open"
+    OpenFailure failure = OpenFailure::None;  ///< the reason it gives then
 };
 
 bool write_tone(const std::string& path, int format, int rate, int channels, double seconds) {
@@ -244,9 +245,13 @@ bool write_bytes(const std::string& path, const std::string& bytes) {
 TEST_F(AudioEngineTest, OddFilesPlayCorrectlyOrStayNotOpen) {
     constexpr int kPcm16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     const std::vector<OddFile> files = {
-        {"empty", [](const std::string& p) { return write_bytes(p, ""); }, -1},
+        {"empty", [](const std::string& p) { return write_bytes(p, ""); }, -1,
+         OpenFailure::NotSound},
         {"not a wave",
-         [](const std::string& p) { return write_bytes(p, std::string(5000, 'x') + "RIFF"); }, -1},
+         [](const std::string& p) { return write_bytes(p, std::string(5000, 'x') + "RIFF"); }, -1,
+         OpenFailure::NotSound},
+        {"missing", [](const std::string& p) { return std::filesystem::remove(p); }, -1,
+         OpenFailure::NotFound},
         {"truncated",
          [](const std::string& p) {
              if (!write_tone(p, kPcm16, 48000, 1, 1.0)) {
@@ -261,7 +266,7 @@ TEST_F(AudioEngineTest, OddFilesPlayCorrectlyOrStayNotOpen) {
              return write_tone(p, kPcm16, 48000, 1, 1.0) &&
                     (std::filesystem::resize_file(p, 30), true);
          },
-         -1},
+         -1, OpenFailure::NotSound},
         {"no samples", [](const std::string& p) { return write_tone(p, kPcm16, 48000, 1, 0); }, 0},
         {"8-bit",
          [](const std::string& p) {
@@ -280,7 +285,7 @@ TEST_F(AudioEngineTest, OddFilesPlayCorrectlyOrStayNotOpen) {
          [](const std::string& p) {
              return write_tone(p, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 8000, 1, 3600.0);
          },
-         -1},
+         -1, OpenFailure::TooLong},
     };
     AudioEngine engine(AudioEngineOptions{});
     ASSERT_TRUE(engine.has_output()) << engine.notice();
@@ -292,12 +297,14 @@ TEST_F(AudioEngineTest, OddFilesPlayCorrectlyOrStayNotOpen) {
         engine.OpenChannel(0, path);
         if (f.length_ms < 0) {
             EXPECT_EQ(engine.ChannelMode(0), mode::kNotOpen);
+            EXPECT_EQ(engine.LastOpenFailure(0), f.failure);
             engine.PlayFromStart(0);
             EXPECT_EQ(engine.ChannelMode(0), mode::kNotOpen);
             continue;
         }
         // Played at once: the decode may still be running on its worker thread.
         ASSERT_EQ(engine.ChannelMode(0), mode::kStopped);
+        EXPECT_EQ(engine.LastOpenFailure(0), OpenFailure::None);
         engine.PlayFromStart(0);
         EXPECT_EQ(engine.ChannelMode(0), mode::kPlaying);
         ASSERT_TRUE(run_until([&] { return engine.ChannelMode(0) == mode::kStopped; }, 5s));
@@ -397,6 +404,7 @@ TEST_F(AudioEngineTest, WithoutAnySoundDeviceChannelsStayNotOpen) {
         write_message("msg.wav", 4800);
         engine.OpenChannel(0, file("msg.wav"));
         EXPECT_EQ(engine.ChannelMode(0), mode::kNotOpen);
+        EXPECT_EQ(engine.LastOpenFailure(0), OpenFailure::NoDevice);
         engine.PlayFromStart(0);
         engine.RecordChannel(0);
         EXPECT_EQ(engine.ChannelMode(0), mode::kNotOpen);
