@@ -181,6 +181,8 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     // Link.
     void FTLinkDecision();
     void tmrFTLinkDelay_Timer();
+    /// The stuck-PTT readback: the radio still reports `state` (not 0) after this keyer's unkey.
+    void CheckStuckPTT(std::int32_t state);
 
     // Start-up and shutdown.
     void Form_Load();
@@ -239,6 +241,12 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     /// pnlFeedback holds a notice ("Comm port lost") that the status tick must not overwrite
     /// before the operator's next action.
     bool feedback_held_ = false;
+    // Stuck-PTT readback: when this keyer last unkeyed the link (none: no readback runs).
+    enum class StuckAlarm { Off, Sounding, Silenced };
+    std::optional<Ms> unkeyed_at_;
+    bool unkey_repeated_ = false;
+    StuckAlarm stuck_alarm_ = StuckAlarm::Off;
+    Ms last_beep_{0};
 
     Timer tmrClock;
     Timer tmrMSGStatus;

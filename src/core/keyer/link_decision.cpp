@@ -3,33 +3,43 @@
 #include "core/keyer/keyer.h"
 
 namespace parlomat {
-namespace {
-
-constexpr const char* kLinkTitle = "FT-Manager Interface Detected";
-constexpr const char* kLinkOffer = "Parlomat can establish a link with FT-Manager.";
-
-}  // namespace
 
 void Keyer::FTLinkDecision() {
-    if (!ports_.link.IsFileInstalled("ftlink.exe")) {
+    auto& link = ports_.link;
+    if (!link.IsFileInstalled("ftlink.exe")) {
         return;
     }
+    const std::string name = link.Name();
+    const std::string title = name + " Interface Detected";
+    const std::string offer = "Parlomat can establish a link with " + name + ".";
     // From here any failing call ends the decision with the link as it stands.
-    FTMonitor = ports_.link.GetMonitor();
+    FTMonitor = link.GetMonitor();
     ptt_.set_monitor(FTMonitor.get());
     if (!FTMonitor) {
+        if (const auto error = link.OpenError(); !error.empty()) {
+            set_hourglass(false);
+            dialogs_.message_box(MsgIcon::Exclamation, title,
+                                 "Parlomat could not open " + name + ".\n\n" + error +
+                                     "\n\nThe serial port is used instead.",
+                                 MsgButtons::Ok);
+        }
         return;
     }
+    FTMonitor->set_failure_handler([this] { ptt_.LinkFailed(); });
     const auto status = FTMonitor->MonitorStatus();
     if (!status) {
         return;
     }
     if (*status == 2) {
+        // A rig chosen in the preferences is the operator's answer already.
+        if (link.ChosenByOperator()) {
+            FTLinkActive = true;
+            return;
+        }
         set_hourglass(false);
-        FTLinkActive = dialogs_.message_box(
-                           MsgIcon::None, kLinkTitle,
-                           std::string(kLinkOffer) + "\n\nDo you wish to use the FT-Manager link?",
-                           MsgButtons::YesNo) == MsgReply::Yes;
+        FTLinkActive = dialogs_.message_box(MsgIcon::None, title,
+                                            offer + "\n\nDo you wish to use the " + name + " link?",
+                                            MsgButtons::YesNo) == MsgReply::Yes;
         return;
     }
     const auto again = FTMonitor->MonitorStatus();
@@ -38,13 +48,12 @@ void Keyer::FTLinkDecision() {
     }
     if (*again == 1) {
         set_hourglass(false);
-        dialogs_.message_box(
-            MsgIcon::Exclamation, kLinkTitle,
-            std::string(kLinkOffer) +
-                "\n\nFor proper operation, FT-Manager's Monioring Screen should be running (it "
-                "is not running now).\n\nIf you do not start the Monitoring Screen in "
-                "FT-Manager, Parlomat may experience reduced performance.",
-            MsgButtons::Ok);
+        dialogs_.message_box(MsgIcon::Exclamation, title,
+                             offer + "\n\nFor proper operation, " + name +
+                                 "'s Monioring Screen should be running (it is not running "
+                                 "now).\n\nIf you do not start the Monitoring Screen in " +
+                                 name + ", Parlomat may experience reduced performance.",
+                             MsgButtons::Ok);
         if (!FTMonitor->SetLinkMode(1)) {
             return;
         }
@@ -52,18 +61,6 @@ void Keyer::FTLinkDecision() {
         return;
     }
     FTLinkActive = false;
-}
-
-void Keyer::tmrFTLinkDelay_Timer() {
-    if (!FTMonitor) {
-        tmrFTLinkDelay.set_enabled(false);
-        return;
-    }
-    const auto state = FTMonitor->TransmitState();
-    if (state && *state == 0) {
-        PTTKeyed = false;
-        tmrFTLinkDelay.set_enabled(false);
-    }
 }
 
 }  // namespace parlomat

@@ -95,6 +95,14 @@ void Ptt::UnkeyLink() {
     host_.StartReleaseWait();
 }
 
+void Ptt::LinkFailed() {
+    host_.ShowPanel(Panel::pnlFeedback, "PTT crap error");
+    if (link_keyed_) {
+        on_air_ = false;
+        host_.ShowPanel(Panel::pnlPTT, "PTT Fail");
+    }
+}
+
 void Ptt::LowerRaisedLines() {
     if (dtr_raised_) {
         SP.set_dtr(false);

@@ -50,6 +50,10 @@ class Ptt {
     bool port_lost() const { return port_lost_; }
     /// A line, the link or the simulation really holds the transmitter keyed now.
     bool on_air() const { return on_air_; }
+    /// The link was asked to key and has not since been told to unkey.
+    bool link_keyed() const { return link_keyed_; }
+    /// A link call that had returned at once failed later: the key did not take.
+    void LinkFailed();
 
   private:
     void KeySerial();

@@ -19,10 +19,6 @@ void Keyer::ShowPanel(Panel panel, const std::string& text) {
     set_panel(panel, text);
 }
 
-void Keyer::StartReleaseWait() {
-    tmrFTLinkDelay.set_enabled(true);
-}
-
 void Keyer::TxTimedOut() {
     cmdStop_Click();
     dialogs_.beep(kBeepExclamation);

@@ -107,7 +107,6 @@ void Keyer::cmdStop_Click() {
     tmrRcvWindow.set_enabled(false);
     tmrMSGStatus.set_enabled(false);
     tmrPlayback.set_enabled(false);
-    tmrFTLinkDelay.set_enabled(false);
     ShowRunEnded();
 }
 

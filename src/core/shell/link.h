@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +20,9 @@ class LinkMonitor {
     /// 2 the Monitoring Screen runs; 1 it does not; other: no usable link.
     virtual std::optional<std::int32_t> MonitorStatus() = 0;
     virtual bool SetLinkMode(std::int32_t mode) = 0;
+    /// `handler` runs on the UI thread when a call that already returned true fails later (a
+    /// link that works in the background). The default link never fails later.
+    virtual void set_failure_handler(std::function<void()> handler) { (void)handler; }
 };
 
 /// The link server: whether it is installed, and creating its monitor object.
@@ -29,6 +33,14 @@ class LinkServer {
     virtual bool IsFileInstalled(const std::string& name) const = 0;
     /// Creates the link object and returns its monitor (GetMonitor); nullptr on any failure.
     virtual std::unique_ptr<LinkMonitor> GetMonitor() = 0;
+    /// The name the start-up question and warning give the link.
+    virtual std::string Name() const { return "FT-Manager"; }
+    /// True when the operator chose this link in the preferences: that choice answers the
+    /// start-up question.
+    virtual bool ChosenByOperator() const { return false; }
+    /// Why the last GetMonitor failed, for the operator (port and the server's own error);
+    /// empty when a failure is to pass silently.
+    virtual std::string OpenError() const { return {}; }
 };
 
 /// The production back end on Linux: no link server exists, so the check always fails.

@@ -1,0 +1,41 @@
+#include "core/settings/rig_settings.h"
+
+#include <string>
+
+#include "core/settings/numbers.h"
+#include "core/settings/profile_file.h"
+#include "core/settings/text.h"
+
+namespace parlomat {
+namespace {
+
+std::string Get(const std::string& path, const char* key) {
+    return std::string(TrimBlanks(GetProfileString(path, kRigSection, key, "")));
+}
+
+}  // namespace
+
+RigSettings LoadRigSettings(const std::string& ini_path) {
+    RigSettings rig;
+    rig.Model = RoundToInt32(LeadingNumber(Get(ini_path, "Model")));
+    rig.Port = Get(ini_path, "Port");
+    rig.Speed = RoundToInt32(LeadingNumber(Get(ini_path, "Speed")));
+    rig.PTTType = Get(ini_path, "PTT Type");
+    rig.PTTPort = Get(ini_path, "PTT Port");
+    if (rig.Model == kNetworkRigModel && rig.Port.empty()) {
+        rig.Port = kNetworkRigPort;
+    }
+    return rig;
+}
+
+bool SaveRigSettings(const RigSettings& rig, const std::string& ini_path) {
+    bool ok = WriteProfileString(ini_path, kRigSection, "Model", std::to_string(rig.Model));
+    ok &= WriteProfileString(ini_path, kRigSection, "Port", rig.Port);
+    ok &= WriteProfileString(ini_path, kRigSection, "Speed",
+                             rig.Speed > 0 ? std::to_string(rig.Speed) : "");
+    ok &= WriteProfileString(ini_path, kRigSection, "PTT Type", rig.PTTType);
+    ok &= WriteProfileString(ini_path, kRigSection, "PTT Port", rig.PTTPort);
+    return ok;
+}
+
+}  // namespace parlomat

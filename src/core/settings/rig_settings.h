@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace parlomat {
+
+/// The rig the link reaches through Hamlib, section "Rig" of the settings file.
+struct RigSettings {
+    std::int32_t Model = 0;  ///< Hamlib's model number; 0 = no rig
+    std::string Port;        ///< a device, or host:port for the network rig (model 2)
+    std::int32_t Speed = 0;  ///< serial speed in baud; 0 = the model's default
+    std::string PTTType;     ///< one of kRigPTTTypes; empty = the model's default
+    std::string PTTPort;     ///< e.g. /dev/hidraw0 for CM108; empty = the CAT port
+};
+
+inline constexpr const char* kRigSection = "Rig";
+/// Hamlib's network rig (rigctld over TCP) and where it listens unless told otherwise.
+inline constexpr std::int32_t kNetworkRigModel = 2;
+inline constexpr const char* kNetworkRigPort = "localhost:4532";
+inline constexpr std::array<const char*, 9> kRigPTTTypes = {
+    "RIG", "RIGMICDATA", "DTR", "RTS", "CM108", "GPIO", "GPION", "Parallel", "None"};
+
+/// Reads section "Rig" of `ini_path` (defaults for what is missing; model 2 without a port
+/// gets kNetworkRigPort).
+RigSettings LoadRigSettings(const std::string& ini_path);
+
+/// Writes section "Rig"; false if any write failed.
+bool SaveRigSettings(const RigSettings& rig, const std::string& ini_path);
+
+}  // namespace parlomat
