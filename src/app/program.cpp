@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "core/settings/preferences.h"
+#include "core/settings/rig_settings.h"
+#include "platform/hamlib_rig.h"
 #include "platform/serial_port_list.h"
 
 namespace parlomat {
@@ -18,6 +20,12 @@ AudioEngineOptions Program::audio_options(const std::string& ini_path) {
     options.output_device = prefs.AudioOut;
     options.input_device = prefs.AudioIn;
     return options;
+}
+
+HamlibLink Program::rig_link(const std::string& ini_path) {
+    Preferences prefs;
+    LoadPrefs(prefs, ini_path);
+    return HamlibLink(LoadRigSettings(ini_path), std::chrono::milliseconds(prefs.FTLinkDelay));
 }
 
 std::string Program::installed_readme() {
@@ -50,6 +58,7 @@ Program::Program(const std::string& station_dir)
     : ini_path_(station_dir + "/parlomat.ini"),
       audio_(audio_options(ini_path_)),
       serial_(ini_path_),
+      link_(rig_link(ini_path_)),
       keyer_(ports(station_dir)),
       splash_(scheduler_, window_, keyer_) {
     window_.bind(keyer_, splash_);
@@ -85,6 +94,18 @@ void Program::fill_device_lists(PreferencesForm& form) {
     for (const auto& port : DetectSerialPorts()) {
         ports.push_back(port.path);
     }
+    std::vector<std::string> rig_ports = ports;
+    rig_ports.push_back(kNetworkRigPort);
+    std::vector<std::string> models{"None"};
+    for (const auto& model : HamlibModels()) {
+        models.push_back(RigModelText(model.number, model.manufacturer, model.name));
+    }
+    form.set_items(PrefControl::cmbRigPort, std::move(rig_ports));
+    form.set_items(PrefControl::cmbRigModel, std::move(models));
+    form.set_rig_tester(
+        [this](const RigSettings& rig, std::function<void(const std::string&)> done) {
+            link_.Test(rig, std::move(done));
+        });
     form.set_items(PrefControl::cmbAudioOut, std::move(outputs));
     form.set_items(PrefControl::cmbAudioIn, std::move(inputs));
     form.set_items(PrefControl::cmbPortDevice, std::move(ports));

@@ -7,6 +7,7 @@
 #include "core/shell/link.h"
 #include "platform/audio_engine.h"
 #include "platform/file_copy.h"
+#include "platform/hamlib_link.h"
 #include "platform/process_launcher.h"
 #include "platform/qt_scheduler.h"
 #include "platform/serial_port_adapter.h"
@@ -32,6 +33,8 @@ class Program {
 
   private:
     static AudioEngineOptions audio_options(const std::string& ini_path);
+    /// The rig of section "Rig", its PTT read every FTLinkDelay ms.
+    static HamlibLink rig_link(const std::string& ini_path);
     /// The installed README beside the executable (../share/doc/parlomat) as a file address, or
     /// empty when there is none.
     static std::string installed_readme();
@@ -42,7 +45,7 @@ class Program {
     QtScheduler scheduler_;
     AudioEngine audio_;
     SerialPortAdapter serial_;
-    NoLinkServer link_;
+    HamlibLink link_;
     QtDialogs dialogs_;
     ProcessLauncher launcher_;
     AtomicFileCopier files_;

@@ -24,9 +24,7 @@ class HamlibLink::Monitor final : public LinkMonitor {
         });
         return true;
     }
-    std::optional<std::int32_t> TransmitState() override {
-        return link_.worker().TransmitState();
-    }
+    std::optional<std::int32_t> TransmitState() override { return link_.worker().TransmitState(); }
     std::optional<std::int32_t> MonitorStatus() override { return answers_ ? 2 : 1; }
     bool SetLinkMode(std::int32_t) override { return true; }
     void set_failure_handler(std::function<void()> handler) override {
@@ -70,8 +68,7 @@ std::string HamlibLink::Name() const {
     return "Hamlib: " + model.manufacturer + " " + model.name;
 }
 
-void HamlibLink::Test(const RigSettings& settings,
-                      std::function<void(const std::string&)> done) {
+void HamlibLink::Test(const RigSettings& settings, std::function<void(const std::string&)> done) {
     worker().Test(settings, [this, done = std::move(done)](std::string result) {
         to_ui([done, result = std::move(result)] { done(result); });
     });

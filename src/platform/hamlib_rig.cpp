@@ -13,7 +13,8 @@
 namespace parlomat {
 namespace {
 
-// Off unless the program's log enables it: Hamlib's messages never reach the terminal.
+// Warnings are off unless the program's log enables them ("parlomat.rig.warning=true"):
+// Hamlib's messages never reach the terminal.
 Q_LOGGING_CATEGORY(lcRig, "parlomat.rig", QtCriticalMsg)
 
 int LogHamlib(enum rig_debug_level_e level, rig_ptr_t, const char* format, va_list args) {
@@ -23,11 +24,8 @@ int LogHamlib(enum rig_debug_level_e level, rig_ptr_t, const char* format, va_li
     if (line.isEmpty()) {
         return 0;
     }
-    if (level <= RIG_DEBUG_ERR) {
-        qCCritical(lcRig).noquote() << line;
-    } else {
-        qCWarning(lcRig).noquote() << line;
-    }
+    (void)level;  // only errors and warnings are formatted (RIG_DEBUG_WARN)
+    qCWarning(lcRig).noquote() << line;
     return 0;
 }
 
@@ -75,11 +73,11 @@ bool HamlibRig::open(const RigSettings& settings, std::string& error) {
         error = "Hamlib does not know rig model " + std::to_string(settings.Model) + ".";
         return false;
     }
-    const bool configured = SetConf(rig, "rig_pathname", settings.Port) &&
-                            SetConf(rig, "serial_speed",
-                                    settings.Speed > 0 ? std::to_string(settings.Speed) : "") &&
-                            SetConf(rig, "ptt_type", settings.PTTType) &&
-                            SetConf(rig, "ptt_pathname", settings.PTTPort);
+    const bool configured =
+        SetConf(rig, "rig_pathname", settings.Port) &&
+        SetConf(rig, "serial_speed", settings.Speed > 0 ? std::to_string(settings.Speed) : "") &&
+        SetConf(rig, "ptt_type", settings.PTTType) &&
+        SetConf(rig, "ptt_pathname", settings.PTTPort);
     if (!configured) {
         error = where + ": Hamlib refuses the speed, PTT type or PTT port.";
         rig_cleanup(rig);
@@ -90,6 +88,8 @@ bool HamlibRig::open(const RigSettings& settings, std::string& error) {
         rig_cleanup(rig);
         return false;
     }
+    // The readback must see the radio, not what Hamlib remembers of its own last command.
+    rig_set_cache_timeout_ms(rig, HAMLIB_CACHE_PTT, 0);
     rig_ = rig;
     return true;
 }
@@ -140,7 +140,8 @@ bool HamlibModel(int number, RigModel& model) {
     if (number <= 0 || caps == nullptr) {
         return false;
     }
-    model = {number, caps->mfg_name ? caps->mfg_name : "", caps->model_name ? caps->model_name : ""};
+    model = {number, caps->mfg_name ? caps->mfg_name : "",
+             caps->model_name ? caps->model_name : ""};
     return true;
 }
 

@@ -33,6 +33,7 @@ PreferencesDialog::PreferencesDialog(std::function<PreferencesForm*()> form, QWi
     sstTab_->addTab(build_misc(), "Misc");
     sstTab_->addTab(build_recorder(), "Recorder");
     sstTab_->addTab(build_audio(), "Audio");
+    sstTab_->addTab(build_rig(), "Rig");
 
     cmdSave_ = new QPushButton("&Save", this);
     cmdSave_->setObjectName("cmdSave");
@@ -122,6 +123,71 @@ QWidget* PreferencesDialog::build_audio() {
     return page;
 }
 
+QWidget* PreferencesDialog::build_rig() {
+    auto* page = new QWidget;
+    auto* layout = new QFormLayout(page);
+    txtRigFilter_ = new QLineEdit(page);
+    txtRigFilter_->setObjectName("txtRigFilter");
+    txtRigFilter_->setPlaceholderText("Type part of a manufacturer or model name");
+    txtRigFilter_->setClearButtonEnabled(true);
+    connect(txtRigFilter_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { filter_models(text); });
+    layout->addRow("Find", txtRigFilter_);
+    layout->addRow("Model", add_combo(PrefControl::cmbRigModel,
+                                      "The radio as Hamlib knows it; None keys by the comm port"));
+    layout->addRow("Port",
+                   add_combo(PrefControl::cmbRigPort,
+                             "The CAT device, or host:port of a rigctld (model NET rigctl)"));
+    layout->addRow("Speed", add_line_edit(PrefControl::txtRigSpeed,
+                                          "Serial speed in baud; empty for the model's default"));
+    layout->addRow("PTT Type",
+                   add_combo(PrefControl::cmbRigPTTType,
+                             "How Hamlib keys the radio; empty for the model's default"));
+    layout->addRow("PTT Port",
+                   add_line_edit(PrefControl::txtRigPTTPort,
+                                 "e.g. /dev/hidraw0 for CM108; empty for the CAT port"));
+    cmdRigTest_ = new QPushButton("&Test", page);
+    cmdRigTest_->setObjectName("cmdRigTest");
+    cmdRigTest_->setAutoDefault(false);
+    cmdRigTest_->setToolTip("Opens the rig with these values and reads its PTT, without keying");
+    connect(cmdRigTest_, &QPushButton::clicked, this,
+            [this] { press(&PreferencesForm::cmdRigTest_Click); });
+    auto* result = new QLabel(page);
+    result->setObjectName(kPrefControlNames[at(PrefControl::lblRigTest)]);
+    result->setWordWrap(true);
+    result->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    controls_[at(PrefControl::lblRigTest)] = result;
+    layout->addRow(cmdRigTest_, result);
+    auto* note = new QLabel("The rig is chosen at the next start.", page);
+    note->setObjectName("lblRigNote");
+    note->setEnabled(false);
+    layout->addRow(note);
+    return page;
+}
+
+void PreferencesDialog::filter_models(const QString& filter) {
+    PreferencesForm* form = form_();
+    QComboBox* box = combo(PrefControl::cmbRigModel);
+    if (!form || !box) {
+        return;
+    }
+    const QString current = box->currentText();
+    updating_ = true;
+    box->clear();
+    for (const auto& item : form->items(PrefControl::cmbRigModel)) {
+        const QString entry = q(item);
+        if (box->count() == 0 || entry.contains(filter, Qt::CaseInsensitive)) {
+            box->addItem(entry);
+        }
+    }
+    box->setEditText(current);
+    updating_ = false;
+}
+
+QLabel* PreferencesDialog::label(PrefControl control) const {
+    return qobject_cast<QLabel*>(controls_[at(control)]);
+}
+
 QComboBox* PreferencesDialog::add_combo(PrefControl control, const char* tip) {
     auto* combo = new QComboBox;
     combo->setObjectName(kPrefControlNames[at(control)]);
@@ -129,6 +195,9 @@ QComboBox* PreferencesDialog::add_combo(PrefControl control, const char* tip) {
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(control == PrefControl::cmbPort ? 6 : 24);
+    if (control == PrefControl::cmbRigModel) {
+        combo->setMaxVisibleItems(20);
+    }
     if (tip) {
         combo->setToolTip(tip);
     }
@@ -191,6 +260,8 @@ void PreferencesDialog::control_changed(PrefControl control, const std::string& 
         if (edit->text() != value) {
             edit->setText(value);
         }
+    } else if (QLabel* shown = label(control)) {
+        shown->setText(value);
     }
     updating_ = false;
 }

@@ -8,6 +8,7 @@
 #include "core/settings/preferences_form.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -31,6 +32,9 @@ class PreferencesDialog : public QDialog {
     QPushButton* cmdSave() const { return cmdSave_; }
     QPushButton* cmdCancel() const { return cmdCancel_; }
     QPushButton* cmdSelectRecorder() const { return cmdSelectRecorder_; }
+    QPushButton* cmdRigTest() const { return cmdRigTest_; }
+    QLineEdit* txtRigFilter() const { return txtRigFilter_; }
+    QLabel* label(PrefControl control) const;
 
   public Q_SLOTS:
     /// Escape and the close box: the form's Cancel.
@@ -44,6 +48,9 @@ class PreferencesDialog : public QDialog {
     QWidget* build_misc();
     QWidget* build_recorder();
     QWidget* build_audio();
+    QWidget* build_rig();
+    /// Lists the models whose entry holds the filter text ("None" always first).
+    void filter_models(const QString& filter);
     QComboBox* add_combo(PrefControl control, const char* tip);
     QLineEdit* add_line_edit(PrefControl control, const char* tip);
     /// Runs one of the form's buttons, then closes when the form has closed.
@@ -57,6 +64,8 @@ class PreferencesDialog : public QDialog {
     QPushButton* cmdSave_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdSelectRecorder_ = nullptr;
+    QPushButton* cmdRigTest_ = nullptr;
+    QLineEdit* txtRigFilter_ = nullptr;
     bool updating_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -46,10 +47,25 @@ TEST(PreferencesDialogView, ShowsTheFormAndSavesWhatIsTyped) {
     rig.window.on_preferences_open([](PreferencesForm& form) {
         form.set_items(PrefControl::cmbAudioOut, {"", "Null Output"});
         form.set_items(PrefControl::cmbPortDevice, {"/dev/ttyUSB0"});
+        form.set_items(PrefControl::cmbRigModel,
+                       {"None", "Hamlib Dummy (1)", "Yaesu FT-991A (1035)"});
+        form.set_rig_tester([](const RigSettings& rig, auto done) {
+            done("OK: model " + std::to_string(rig.Model) + ", PTT reads off");
+        });
     });
     with_preferences(rig, [&](PreferencesDialog& d) {
         EXPECT_TRUE(rig.keyer.state().windows[int(Window::frmPreferences)]);
-        ASSERT_EQ(d.sstTab()->count(), 4);
+        ASSERT_EQ(d.sstTab()->count(), 5);
+        EXPECT_EQ(d.sstTab()->tabText(4), "Rig");
+        // The filter narrows the model list; "None" stays first.
+        QTest::keyClicks(d.txtRigFilter(), "yae");
+        ASSERT_EQ(d.combo(PrefControl::cmbRigModel)->count(), 2);
+        EXPECT_EQ(d.combo(PrefControl::cmbRigModel)->itemText(0), "None");
+        d.combo(PrefControl::cmbRigModel)->setCurrentIndex(1);
+        EXPECT_EQ(rig.keyer.preferences_form()->text(PrefControl::cmbRigModel),
+                  "Yaesu FT-991A (1035)");
+        QTest::mouseClick(d.cmdRigTest(), Qt::LeftButton);
+        EXPECT_EQ(d.label(PrefControl::lblRigTest)->text(), "OK: model 1035, PTT reads off");
         EXPECT_EQ(d.sstTab()->tabText(0), "Comm");
         EXPECT_EQ(d.sstTab()->tabText(1), "Misc");
         EXPECT_EQ(d.sstTab()->tabText(2), "Recorder");
@@ -75,6 +91,7 @@ TEST(PreferencesDialogView, ShowsTheFormAndSavesWhatIsTyped) {
     EXPECT_EQ(rig.keyer.fields().prefs.PTTInt, "DSR");
     EXPECT_EQ(rig.keyer.fields().prefs.CommPort, 3);
     EXPECT_NE(read_file(rig.file("parlomat.ini")).find("PTT Delay=250"), std::string::npos);
+    EXPECT_NE(read_file(rig.file("parlomat.ini")).find("Model=1035"), std::string::npos);
 }
 
 TEST(PreferencesDialogView, ARefusedSaveKeepsTheDialogOpen) {

@@ -75,6 +75,18 @@ void PreferencesForm::Form_Load() {
     show(PrefControl::cmbAudioIn, prefs_.AudioIn);
     show(PrefControl::cmbPortDevice, SerialDevicePath(ini_path_, prefs_.CommPort));
     show(PrefControl::txtTXTimeout, std::to_string(prefs_.TXTimeout));
+    OldRig = LoadRigSettings(ini_path_);
+    items_[static_cast<int>(PrefControl::cmbRigModel)] = {"None"};
+    items_[static_cast<int>(PrefControl::cmbRigPort)] = {kNetworkRigPort};
+    auto& types = items_[static_cast<int>(PrefControl::cmbRigPTTType)];
+    types.assign({""});
+    types.insert(types.end(), kRigPTTTypes.begin(), kRigPTTTypes.end());
+    show(PrefControl::cmbRigModel, OldRig.Model == 0 ? "None" : std::to_string(OldRig.Model));
+    show(PrefControl::cmbRigPort, OldRig.Port);
+    show(PrefControl::txtRigSpeed, OldRig.Speed > 0 ? std::to_string(OldRig.Speed) : "");
+    show(PrefControl::cmbRigPTTType, OldRig.PTTType);
+    show(PrefControl::txtRigPTTPort, OldRig.PTTPort);
+    show(PrefControl::lblRigTest, "");
     OldCommPort = prefs_.CommPort;
     open_ = true;
 }
@@ -140,6 +152,10 @@ void PreferencesForm::cmdSave_Click() {
                "The TX time-out must be 0 (off) or between 10 and 3600 seconds.");
         return;
     }
+    const auto rig = RigFromControls(true);
+    if (!rig) {
+        return;
+    }
     auto utc = std::string(text(PrefControl::txtUTCDiff));
     utc.erase(0, utc.find_first_not_of(' '));
     const auto stop = utc.find('.');
@@ -153,7 +169,9 @@ void PreferencesForm::cmdSave_Click() {
     for (const auto& [control, field] : {std::pair{PrefControl::txtRecorder, "recorder"},
                                          std::pair{PrefControl::cmbAudioOut, "audio output device"},
                                          std::pair{PrefControl::cmbAudioIn, "audio input device"},
-                                         std::pair{PrefControl::cmbPortDevice, "serial device"}}) {
+                                         std::pair{PrefControl::cmbPortDevice, "serial device"},
+                                         std::pair{PrefControl::cmbRigPort, "rig port"},
+                                         std::pair{PrefControl::txtRigPTTPort, "PTT port"}}) {
         const auto& value = text(control);
         const char* problem = value.find_first_of("\r\n") != std::string::npos
                                   ? "holds a line break"
@@ -203,6 +221,20 @@ void PreferencesForm::cmdSave_Click() {
                                  ".  They are in force until Parlomat is closed.",
                              MsgButtons::Ok);
     }
+    const bool rig_changed = rig->Model != OldRig.Model || rig->Port != OldRig.Port ||
+                             rig->Speed != OldRig.Speed || rig->PTTType != OldRig.PTTType ||
+                             rig->PTTPort != OldRig.PTTPort;
+    if (rig_changed && !SaveRigSettings(*rig, ini_path_)) {
+        dialogs_.message_box(MsgIcon::Exclamation, std::string(kProductName),
+                             "The rig settings could not be written to " + ini_path_ + ".",
+                             MsgButtons::Ok);
+    }
+    if (rig_changed) {
+        dialogs_.message_box(MsgIcon::Exclamation, std::string(kProductName),
+                             "Parlomat must be shutdown and restarted in order for a rig "
+                             "change to take effect.",
+                             MsgButtons::Ok);
+    }
     if (prefs_.CommPort != OldCommPort || device_changed) {
         dialogs_.message_box(MsgIcon::Exclamation, std::string(kProductName),
                              "Parlomat must be shutdown and restarted in order for a comm port "
@@ -234,6 +266,77 @@ void PreferencesForm::cmdSelectRecorder_Click() {
     set_text(PrefControl::txtRecorder, quote ? "\"" + *chosen + "\"" : *chosen);
 }
 
+std::optional<RigSettings> PreferencesForm::RigFromControls(bool refuse) {
+    const auto fail = [&](const char* title, const std::string& message) {
+        if (refuse) {
+            dialogs_.message_box(MsgIcon::Critical, title, message, MsgButtons::Ok);
+        } else {
+            set_text(PrefControl::lblRigTest, message);
+        }
+        return std::nullopt;
+    };
+    RigSettings rig;
+    const auto model = RigModelNumber(text(PrefControl::cmbRigModel));
+    const auto& models = items(PrefControl::cmbRigModel);
+    // The adapter lists the models Hamlib knows; without a list any number is taken.
+    const bool known =
+        model && (*model == 0 || models.size() <= 1 ||
+                  std::any_of(models.begin(), models.end(), [&](const std::string& item) {
+                      return RigModelNumber(item) == model;
+                  }));
+    if (!known) {
+        return fail("Invalid Rig Model", "Choose a rig model from the list, or None.");
+    }
+    rig.Model = *model;
+    rig.Port = ProfileValueText(TrimBlanks(text(PrefControl::cmbRigPort)));
+    if (rig.Model == kNetworkRigModel && rig.Port.empty()) {
+        rig.Port = kNetworkRigPort;
+    }
+    const auto speed = TrimBlanks(text(PrefControl::txtRigSpeed));
+    if (!speed.empty()) {
+        const double baud = LeadingNumber(speed);
+        if (baud < 1 || baud > 10000000) {
+            return fail("Invalid Rig Speed",
+                        "The rig speed must be a number of baud, such as 38400, or empty.");
+        }
+        rig.Speed = RoundToInt32(baud);
+    }
+    const auto type = TrimBlanks(text(PrefControl::cmbRigPTTType));
+    if (!type.empty()) {
+        const auto match = std::find_if(kRigPTTTypes.begin(), kRigPTTTypes.end(),
+                                        [&](const char* name) { return EqualsNoCase(name, type); });
+        if (match == kRigPTTTypes.end()) {
+            return fail("Invalid PTT Type",
+                        "The PTT type must be one of the list (RIG, RIGMICDATA, DTR, RTS, CM108, "
+                        "GPIO, GPION, Parallel, None), or empty.");
+        }
+        rig.PTTType = *match;
+    }
+    rig.PTTPort = ProfileValueText(TrimBlanks(text(PrefControl::txtRigPTTPort)));
+    return rig;
+}
+
+void PreferencesForm::cmdRigTest_Click() {
+    const auto rig = RigFromControls(false);
+    if (!rig) {
+        return;
+    }
+    if (rig->Model == 0) {
+        set_text(PrefControl::lblRigTest, "No rig chosen.");
+        return;
+    }
+    if (!rig_tester_) {
+        set_text(PrefControl::lblRigTest, "The rig can not be tested here.");
+        return;
+    }
+    set_text(PrefControl::lblRigTest, "Testing...");
+    rig_tester_(*rig, [this, alive = alive_](const std::string& result) {
+        if (*alive) {
+            set_text(PrefControl::lblRigTest, result);
+        }
+    });
+}
+
 const std::string& PreferencesForm::text(PrefControl control) const {
     return texts_[static_cast<int>(control)];
 }
@@ -262,6 +365,16 @@ const std::vector<std::string>& PreferencesForm::items(PrefControl control) cons
 
 void PreferencesForm::set_items(PrefControl control, std::vector<std::string> items) {
     items_[static_cast<int>(control)] = std::move(items);
+    if (control == PrefControl::cmbRigModel) {
+        // A model shown by number takes its entry from the list.
+        const auto model = RigModelNumber(text(control));
+        for (const auto& item : items_[static_cast<int>(control)]) {
+            if (model && *model != 0 && RigModelNumber(item) == model) {
+                set_text(control, item);
+                break;
+            }
+        }
+    }
 }
 
 void PreferencesForm::close() {

@@ -15,6 +15,33 @@ std::string Get(const std::string& path, const char* key) {
 
 }  // namespace
 
+std::string RigModelText(std::int32_t number, const std::string& manufacturer,
+                         const std::string& name) {
+    if (number == 0) {
+        return "None";
+    }
+    return manufacturer + " " + name + " (" + std::to_string(number) + ")";
+}
+
+std::optional<std::int32_t> RigModelNumber(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text.empty() || EqualsNoCase(text, "None")) {
+        return 0;
+    }
+    if (text.back() == ')') {
+        const auto open = text.rfind('(');
+        if (open == std::string_view::npos) {
+            return std::nullopt;
+        }
+        text = text.substr(open + 1, text.size() - open - 2);
+    }
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos ||
+        text.size() > 9) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(std::stol(std::string(text)));
+}
+
 RigSettings LoadRigSettings(const std::string& ini_path) {
     RigSettings rig;
     rig.Model = RoundToInt32(LeadingNumber(Get(ini_path, "Model")));

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace parlomat {
 
@@ -21,6 +23,13 @@ inline constexpr std::int32_t kNetworkRigModel = 2;
 inline constexpr const char* kNetworkRigPort = "localhost:4532";
 inline constexpr std::array<const char*, 9> kRigPTTTypes = {
     "RIG", "RIGMICDATA", "DTR", "RTS", "CM108", "GPIO", "GPION", "Parallel", "None"};
+
+/// A model as the Rig tab lists it: "Yaesu FT-991A (1035)"; model 0 is "None".
+std::string RigModelText(std::int32_t number, const std::string& manufacturer,
+                         const std::string& name);
+/// The model number a Rig tab entry names: "None" or blank 0, "… (1035)" or "1035" 1035;
+/// nothing for any other text.
+std::optional<std::int32_t> RigModelNumber(std::string_view text);
 
 /// Reads section "Rig" of `ini_path` (defaults for what is missing; model 2 without a port
 /// gets kNetworkRigPort).

@@ -4,6 +4,8 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -86,6 +88,13 @@ TEST(PreferencesForm, SaveRoundsClampsAndAdvises) {
         {C::txtRecorder, "rec\n--x", {kBadSetting}, nullptr},
         {C::txtRecorder, kLongest.c_str(), {}, kLongest.c_str()},
         {C::cmbAudioOut, kTooLong.c_str(), {kBadSetting}, nullptr},
+        {C::cmbRigModel, "Hamlib NET rigctl (2)", {kRestart}, "2"},
+        {C::cmbRigModel, "None", {}, "None"},
+        {C::cmbRigModel, "FT-991A", {"1:Invalid Rig Model"}, nullptr},
+        {C::txtRigSpeed, "38400", {kRestart}, "38400"},
+        {C::txtRigSpeed, "fast", {"1:Invalid Rig Speed"}, nullptr},
+        {C::cmbRigPTTType, " cm108", {kRestart}, "CM108"},
+        {C::cmbRigPTTType, "VOX", {"1:Invalid PTT Type"}, nullptr},
         {C::txtUTCDiff, "", {kBadUTC}, nullptr},
         {C::txtUTCDiff, "1e3", {kBadUTC}, nullptr},
     };
@@ -107,6 +116,48 @@ TEST(PreferencesForm, SaveRoundsClampsAndAdvises) {
             EXPECT_EQ(f.form.text(c.control), c.typed) << name;
         }
     }
+}
+
+TEST(PreferencesForm, RigModelComesFromTheListAndTestAnswersInTheTab) {
+    Fixture f;
+    WriteProfileString(f.ini, "Rig", "Model", "1");
+    f.form.Form_Load();
+    f.form.set_items(PrefControl::cmbRigModel,
+                     {"None", "Hamlib Dummy (1)", "Hamlib NET rigctl (2)"});
+    EXPECT_EQ(f.form.text(PrefControl::cmbRigModel), "Hamlib Dummy (1)");
+
+    std::vector<RigSettings> asked;
+    std::function<void(const std::string&)> answer;
+    f.form.set_rig_tester(
+        [&](const RigSettings& rig, std::function<void(const std::string&)> done) {
+            asked.push_back(rig);
+            answer = std::move(done);
+        });
+    f.form.set_text(PrefControl::cmbRigModel, "Hamlib NET rigctl (2)");
+    f.form.cmdRigTest_Click();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].Model, 2);
+    EXPECT_EQ(asked[0].Port, "localhost:4532");
+    EXPECT_EQ(f.form.text(PrefControl::lblRigTest), "Testing...");
+    answer("OK: Hamlib NET rigctl, PTT reads off");
+    EXPECT_EQ(f.form.text(PrefControl::lblRigTest), "OK: Hamlib NET rigctl, PTT reads off");
+
+    f.form.set_text(PrefControl::cmbRigModel, "7");
+    f.form.cmdRigTest_Click();
+    EXPECT_EQ(asked.size(), 1u) << "a model not in the list is not tested";
+    f.form.cmdSave_Click();
+    EXPECT_EQ(f.dialogs.boxes, std::vector<std::string>{"1:Invalid Rig Model"});
+
+    // An answer that comes after the dialog has gone is dropped.
+    auto gone = std::make_unique<PreferencesForm>(f.prefs, f.ini, f.dialogs, nullptr, [] {});
+    gone->Form_Load();
+    gone->set_rig_tester([&](const RigSettings&, std::function<void(const std::string&)> done) {
+        answer = std::move(done);
+    });
+    gone->set_text(PrefControl::cmbRigModel, "1");
+    gone->cmdRigTest_Click();
+    gone.reset();
+    answer("late");
 }
 
 TEST(PreferencesForm, PortDeviceFollowsThePortAndIsAssignedOnSave) {

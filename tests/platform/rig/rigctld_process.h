@@ -1,0 +1,94 @@
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QThread>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+namespace parlomat::test {
+
+inline std::string Tool(const char* variable, const char* fallback) {
+    const char* path = std::getenv(variable);
+    return path && *path ? path : fallback;
+}
+
+/// A local TCP port nobody listens on right now.
+inline int FreePort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t size = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+inline bool Listening(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return ok;
+}
+
+/// Runs the UI thread's events until `done` holds; false after about `limit_ms` (a bound for a
+/// broken build, not a timing claim).
+inline bool WaitFor(const std::function<bool()>& done, int limit_ms = 15000) {
+    for (int waited = 0; waited < limit_ms; waited += 10) {
+        QCoreApplication::processEvents();
+        if (done()) {
+            return true;
+        }
+        QThread::msleep(10);
+    }
+    return done();
+}
+
+/// Hamlib's dummy rig behind rigctld on 127.0.0.1; it keys only with PTT type RIG.
+class Rigctld {
+  public:
+    explicit Rigctld(int port) : port_(port) {}
+    ~Rigctld() { kill(); }
+
+    bool start() {
+        process_.start(QString::fromStdString(Tool("RIGCTLD", "rigctld")),
+                       {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port_)});
+        return process_.waitForStarted() && WaitFor([this] { return Listening(port_); });
+    }
+    void pause() { ::kill(static_cast<pid_t>(process_.processId()), SIGSTOP); }
+    void kill() {
+        if (process_.state() != QProcess::NotRunning) {
+            ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
+            process_.waitForFinished();
+        }
+    }
+    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
+
+    /// A second client's command, as a logger sharing the radio would send it; its output.
+    std::string rigctl(const QStringList& command) const {
+        QProcess client;
+        client.start(QString::fromStdString(Tool("RIGCTL", "rigctl")),
+                     QStringList{"-m", "2", "-r", QString::fromStdString(address())} + command);
+        client.waitForFinished();
+        return client.readAllStandardOutput().trimmed().toStdString();
+    }
+
+  private:
+    int port_;
+    QProcess process_;
+};
+
+}  // namespace parlomat::test
