@@ -18,7 +18,7 @@ void Keyer::FTLinkDecision() {
     if (!FTMonitor) {
         if (const auto error = link.OpenError(); !error.empty()) {
             set_hourglass(false);
-            dialogs_.message_box(MsgIcon::Exclamation, title,
+            dialogs_.message_box(MsgIcon::Exclamation, "Rig Not Available",
                                  "Parlomat could not open " + name + ".\n\n" + error +
                                      "\n\nThe serial port is used instead.",
                                  MsgButtons::Ok);

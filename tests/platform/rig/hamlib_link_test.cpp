@@ -183,6 +183,21 @@ struct RigStation {
     Splash splash;
 };
 
+TEST(HamlibLink, KeyerWarnsOfARigThatDoesNotOpenAndKeysByTheSerialPort) {
+    App();
+    TempDir dir;
+    const std::string address = "127.0.0.1:" + std::to_string(FreePort());
+    RigStation station(dir.path().string(), Rig(2, address));
+    const std::string log = station.log.str();
+    const auto box = log.find(
+        "msgbox exclamation \"Rig Not Available\" \"Parlomat could not "
+        "open Hamlib: Hamlib NET rigctl.\\n\\nPort " +
+        address + ": ");
+    EXPECT_NE(box, std::string::npos) << log;
+    EXPECT_NE(log.find("port open", box), std::string::npos) << log;
+    EXPECT_FALSE(station.keyer.fields().FTLinkActive);
+}
+
 TEST_F(RigctldLink, KeyerReleaseWaitAndStuckPttReadback) {
     TempDir dir;
     RigStation station(dir.path().string(), Rig(2, rigctld_.address()));
@@ -209,6 +224,12 @@ TEST_F(RigctldLink, KeyerReleaseWaitAndStuckPttReadback) {
     EXPECT_EQ(rigctld_.rigctl({"t"}), "0");
     EXPECT_FALSE(station.keyer.fields().PTTKeyed);
     EXPECT_EQ(station.log.str().find("beep"), std::string::npos);
+
+    // rigctld gone: the key request returns at once and its failure shows when known.
+    rigctld_.kill();
+    station.keyer.cmdXmit_Click();
+    EXPECT_EQ(station.panel(Panel::pnlFeedback), "Manual PTT On");
+    EXPECT_TRUE(WaitFor([&] { return station.panel(Panel::pnlFeedback) == "PTT crap error"; }));
 }
 
 }  // namespace
