@@ -37,7 +37,9 @@ class HamlibLink::Monitor final : public LinkMonitor {
 };
 
 HamlibLink::HamlibLink(RigSettings settings, std::chrono::milliseconds poll)
-    : settings_(std::move(settings)), poll_(poll) {}
+    : settings_(std::move(settings)), poll_(poll) {
+    InitHamlib();  // here, on the UI thread, before the worker's first Hamlib call
+}
 
 HamlibLink::~HamlibLink() {
     // The worker first: its last jobs may still post to the context.

@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 #include <algorithm>
 #include <array>
+#include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
@@ -48,6 +49,10 @@ int CollectModel(const rig_caps* caps, rig_ptr_t data) {
 void InitHamlib() {
     static std::once_flag once;
     std::call_once(once, [] {
+        // Hamlib switches LC_NUMERIC to "C" around its calls and restores the name it read
+        // before, which that switch has freed (a use after free) unless the locale already is
+        // "C". Numbers are never read through the C locale here, so "C" is what we want anyway.
+        std::setlocale(LC_NUMERIC, "C");
         rig_set_debug(RIG_DEBUG_WARN);
         rig_set_debug_callback(&LogHamlib, nullptr);
         rig_load_all_backends();

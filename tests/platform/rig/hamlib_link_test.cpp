@@ -90,7 +90,7 @@ class RigctldLink : public ::testing::Test {
 TEST_F(RigctldLink, KeysAndReleasesTheSharedRadioAndTestsWithoutKeying) {
     HamlibLink link(Rig(2, rigctld_.address()), milliseconds{30});
     auto monitor = link.GetMonitor();
-    ASSERT_TRUE(monitor);
+    ASSERT_TRUE(monitor) << link.OpenError();
     EXPECT_EQ(monitor->MonitorStatus(), 2);
     monitor->SetPTT(1);
     EXPECT_TRUE(WaitFor([&] { return rigctld_.rigctl({"t"}) == "1"; }));
@@ -108,7 +108,7 @@ TEST_F(RigctldLink, KeysAndReleasesTheSharedRadioAndTestsWithoutKeying) {
 TEST_F(RigctldLink, KilledMidRunFailsLaterWithoutBlockingAndRecoversWhenBack) {
     HamlibLink link(Rig(2, rigctld_.address()), milliseconds{30});
     auto monitor = link.GetMonitor();
-    ASSERT_TRUE(monitor);
+    ASSERT_TRUE(monitor) << link.OpenError();
     int failures = 0;
     monitor->set_failure_handler([&] { ++failures; });
 

@@ -66,7 +66,9 @@ class Rigctld {
     bool start() {
         process_.start(QString::fromStdString(Tool("RIGCTLD", "rigctld")),
                        {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port_)});
-        return process_.waitForStarted() && WaitFor([this] { return Listening(port_); });
+        // Listening is not yet answering: wait for a whole round trip.
+        return process_.waitForStarted() && WaitFor([this] { return Listening(port_); }) &&
+               WaitFor([this] { return !rigctl({"t"}).empty(); });
     }
     void pause() { ::kill(static_cast<pid_t>(process_.processId()), SIGSTOP); }
     void kill() {
