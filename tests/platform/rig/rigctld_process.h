@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -64,6 +65,8 @@ class Rigctld {
     ~Rigctld() { kill(); }
 
     bool start() {
+        // rigctld goes with the test process, even when that one crashes.
+        process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         process_.start(QString::fromStdString(Tool("RIGCTLD", "rigctld")),
                        {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port_)});
         // Listening is not yet answering: wait for a whole round trip.
