@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -60,7 +61,10 @@ Program::Program(const std::string& station_dir)
       serial_(ini_path_),
       link_(rig_link(ini_path_)),
       keyer_(ports(station_dir)),
-      splash_(scheduler_, window_, keyer_) {
+      splash_(scheduler_, window_, keyer_),
+      remote_(keyer_, splash_,
+              {.other_modal_open = [] { return QApplication::activeModalWidget() != nullptr; },
+               .raise = [this] { window_.bring_to_front(); }}) {
     window_.bind(keyer_, splash_);
     window_.on_preferences_open([this](PreferencesForm& form) { fill_device_lists(form); });
     audio_.set_notice_handler([this](const std::string& text) { keyer_.DeviceNotice(text); });

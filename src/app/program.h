@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/keyer/keyer.h"
+#include "core/keyer/remote_control.h"
 #include "core/keyer/splash.h"
 #include "core/shell/link.h"
 #include "platform/audio_engine.h"
@@ -29,6 +30,8 @@ class Program {
     MainWindow& window() { return window_; }
     Keyer& keyer() { return keyer_; }
     Splash& splash() { return splash_; }
+    /// Answers the control socket's lines.
+    RemoteControl& remote() { return remote_; }
     AudioEngine& audio() { return audio_; }
 
   private:
@@ -52,6 +55,7 @@ class Program {
     MainWindow window_;
     Keyer keyer_;
     Splash splash_;
+    RemoteControl remote_;
 };
 
 }  // namespace parlomat

@@ -567,6 +567,20 @@ void MainWindow::show_modal(Window window) {
     }
 }
 
+void MainWindow::bring_to_front() {
+    QWidget* target =
+        splash_window_ ? static_cast<QWidget*>(splash_window_) : static_cast<QWidget*>(this);
+    if (modal_) {
+        target = modal_;
+    }
+    if (!target->isVisible()) {
+        return;
+    }
+    target->setWindowState(target->windowState() & ~Qt::WindowMinimized);
+    target->raise();
+    target->activateWindow();
+}
+
 void MainWindow::program_ended() {
     ended_ = true;
     hide();

@@ -62,6 +62,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     SplashWindow* splash_window() const { return splash_window_; }
     /// The modal window now open (preferences, About, keyboard help), or nullptr.
     QDialog* modal_dialog() const { return modal_; }
+    /// Brings the program's visible window (start-up or main) to the front of the desktop.
+    void bring_to_front();
 
     // MainWindowView
     void panel_changed(Panel panel, const std::string& text) override;

@@ -89,6 +89,9 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     void Show();
     /// A close request (close box, File > Exit): asks, and on Yes unloads and ends the program.
     void RequestClose();
+    /// Unloads and ends the program as a confirmed close does, without asking (a termination
+    /// signal). Before the main window has been shown it ends without saving anything.
+    void EndWithoutAsking();
 
     // Slots.
     void optMessage_Click(int index);
@@ -188,6 +191,8 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     void Form_Load();
     bool Form_QueryUnload();
     void Form_Unload();
+    /// Form_Unload, then the window goes and the program ends.
+    void End();
 
     // Message configurations.
     void ReadMsgConfig(const std::string& path);

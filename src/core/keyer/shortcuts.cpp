@@ -1,16 +1,7 @@
+#include "core/keyer/key_codes.h"
 #include "core/keyer/keyer.h"
 
 namespace parlomat {
-
-namespace {
-
-constexpr int kKeyEscape = 27;
-constexpr int kKeyPadPlus = 107;
-constexpr int kKeyF1 = 112;
-constexpr int kKeyF6 = 117;
-constexpr int kKeyF12 = 123;
-
-}  // namespace
 
 void Keyer::Form_KeyDown(int key_code, int) {
     if (key_code == kKeyEscape) {

@@ -43,6 +43,23 @@ void Keyer::RequestClose() {
     if (state_.ended || !Form_QueryUnload()) {
         return;
     }
+    End();
+}
+
+void Keyer::EndWithoutAsking() {
+    if (state_.ended) {
+        return;
+    }
+    if (!state_.windows[static_cast<int>(Window::frmMainScreen)]) {
+        // Nothing was loaded yet: saving now would replace the last configuration with empty slots.
+        state_.ended = true;
+        view_.program_ended();
+        return;
+    }
+    End();
+}
+
+void Keyer::End() {
     Form_Unload();
     tmrClock.set_enabled(false);
     tmrFTLinkDelay.set_enabled(false);
