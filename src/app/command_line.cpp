@@ -14,7 +14,9 @@ QString VersionText() {
 }
 
 CommandLine UsageError(const QString& text) {
-    return {CommandLine::Action::UsageError, 0, {},
+    return {CommandLine::Action::UsageError,
+            0,
+            {},
             text + QStringLiteral("\nTry 'parlomat --help'.\n")};
 }
 
@@ -47,8 +49,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return UsageError(parser.errorText());
     }
     if (!parser.positionalArguments().isEmpty()) {
-        return UsageError(QStringLiteral("Unexpected argument '%1'.")
-                              .arg(parser.positionalArguments().first()));
+        return UsageError(
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
     }
     if (parser.isSet(help)) {
         return {CommandLine::Action::Help, 0, {}, parser.helpText()};
@@ -73,8 +75,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(play)) {
         const QString value = parser.value(play);
         if (value.size() != 1 || value[0] < QLatin1Char('1') || value[0] > QLatin1Char('6')) {
-            return UsageError(QStringLiteral("--play takes a message number 1..6, not '%1'.")
-                                  .arg(value));
+            return UsageError(
+                QStringLiteral("--play takes a message number 1..6, not '%1'.").arg(value));
         }
         line.action = CommandLine::Action::Play;
         line.slot = value[0].unicode() - '0';

@@ -57,8 +57,7 @@ int RunControlCommand(const CommandLine& command, const QString& station_dir) {
             return kExitUsage;
     }
     const QString path = ControlSocketPath(station_dir);
-    const auto reply = path.isEmpty() ? std::nullopt
-                                      : SendControlLine(path, line, kReplyTimeout);
+    const auto reply = path.isEmpty() ? std::nullopt : SendControlLine(path, line, kReplyTimeout);
     if (!reply) {
         PrintError(QStringLiteral("no Parlomat runs for station directory %1")
                        .arg(CanonicalStationDir(station_dir)));

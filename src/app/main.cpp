@@ -64,6 +64,7 @@ int RunKeyer(int argc, char* argv[], const CommandLine& command) {
     const auto started =
         socket_path.isEmpty() ? parlomat::ControlServer::Start::Failed : server.start(socket_path);
     if (started == parlomat::ControlServer::Start::OtherInstance) {
+        // The other instance may be starting and not listen yet; it comes to the front anyway.
         parlomat::SendControlLine(socket_path, QStringLiteral("RAISE"), kRaiseTimeout);
         return parlomat::kExitDelivered;
     }

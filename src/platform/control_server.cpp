@@ -10,8 +10,6 @@ namespace parlomat {
 
 namespace {
 
-constexpr std::chrono::milliseconds kProbeTimeout{500};
-
 std::string ErrorLine(ControlError error) {
     return "ERR " + std::string(ControlErrorText(error)) + "\n";
 }
@@ -25,16 +23,13 @@ ControlServer::ControlServer(Handler handler, QObject* parent)
 }
 
 ControlServer::Start ControlServer::start(const QString& path) {
-    if (server_.listen(path)) {
-        return Start::Listening;
-    }
-    if (server_.serverError() != QAbstractSocket::AddressInUseError) {
-        return Start::Failed;
-    }
-    QLocalSocket probe;
-    probe.connectToServer(path);
-    if (probe.waitForConnected(int(kProbeTimeout.count()))) {
-        return Start::OtherInstance;
+    lock_ = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    // Only a holder that has died makes the lock stale, however long an instance runs.
+    lock_->setStaleLockTime(0);
+    if (!lock_->tryLock(0)) {
+        const bool held = lock_->error() == QLockFile::LockFailedError;
+        lock_.reset();
+        return held ? Start::OtherInstance : Start::Failed;
     }
     QLocalServer::removeServer(path);
     return server_.listen(path) ? Start::Listening : Start::Failed;

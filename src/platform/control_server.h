@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QLocalServer>
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -25,8 +27,10 @@ class ControlServer : public QObject {
 
     explicit ControlServer(Handler handler, QObject* parent = nullptr);
 
-    /// Listens on `path`. A socket another live instance answers on is left alone; a socket
-    /// left behind by a program that died is removed and taken over.
+    /// Listens on `path` when no other live instance holds it. The instance is known by a lock
+    /// file beside the socket, not by the socket itself: Qt binds a private socket elsewhere and
+    /// renames it over `path`, which would silently take a live instance's socket. A socket and
+    /// lock left behind by a program that died are taken over.
     Start start(const QString& path);
     QString error_text() const { return server_.errorString(); }
 
@@ -34,6 +38,7 @@ class ControlServer : public QObject {
     void accept_clients();
 
     Handler handler_;
+    std::unique_ptr<QLockFile> lock_;
     QLocalServer server_;
     int clients_ = 0;
 };

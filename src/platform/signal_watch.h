@@ -21,8 +21,8 @@ class SignalWatch : public QObject {
     SignalWatch(const SignalWatch&) = delete;
     SignalWatch& operator=(const SignalWatch&) = delete;
 
-    /// Installs the handler for the signals `numbers`; false when the pipe or a handler could not be set up.
-    /// One SignalWatch per process.
+    /// Installs the handler for the signals `numbers`; false when the pipe or a handler could not
+    /// be set up. One SignalWatch per process.
     bool install(std::initializer_list<int> numbers);
 
   private:

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/keyer/key_codes.h"
-#include "core/settings/temp_dir.h"
 #include "core/keyer/sim_station.h"
+#include "core/settings/temp_dir.h"
 
 namespace parlomat {
 namespace {
@@ -87,9 +87,9 @@ TEST(RemoteControl, ModalWindowRefusesCommands) {
     SimStation station(dir.path().string(), Noon());
     bool message_box = false;
     int raised = 0;
-    RemoteControl remote(station.keyer, station.splash,
-                         {.other_modal_open = [&] { return message_box; },
-                          .raise = [&] { ++raised; }});
+    RemoteControl remote(
+        station.keyer, station.splash,
+        {.other_modal_open = [&] { return message_box; }, .raise = [&] { ++raised; }});
     const struct {
         const char* name;
         bool preferences;

@@ -109,9 +109,10 @@ TEST(ControlProtocol, StatusIsOneLineOfJsonWithEscapedTexts) {
     status.mode = "Sked";
     status.loop = true;
     status.ready = true;
-    EXPECT_EQ(FormatControlStatus(status),
-              "{\"slot\":3,\"playing\":true,\"ptt\":true,\"feedback\":\"say \\\"hi\\\"\\\\\\u000a\","
-              "\"mode\":\"Sked\",\"sked\":false,\"loop\":true,\"ready\":true}");
+    EXPECT_EQ(
+        FormatControlStatus(status),
+        "{\"slot\":3,\"playing\":true,\"ptt\":true,\"feedback\":\"say \\\"hi\\\"\\\\\\u000a\","
+        "\"mode\":\"Sked\",\"sked\":false,\"loop\":true,\"ready\":true}");
 }
 
 }  // namespace
