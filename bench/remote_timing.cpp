@@ -1,8 +1,9 @@
 // Round trip of a logger's key: `parlomat --play 1` started as a process → the PTT line raised
 // by the running keyer; and the same through the control socket alone ("PLAY 1" written by a
-// program already connected), which is what a logger speaking the protocol pays. The keyer runs offscreen on a station directory of its own, its COM1 a
-// pseudo-terminal whose modem lines the preloaded shim emulates (the benchmark reads DTR from
-// the shim's shared state), its sound card a private PulseAudio null sink.
+// program already connected), which is what a logger speaking the protocol pays. The keyer runs
+// offscreen on a station directory of its own, its COM1 a pseudo-terminal whose modem lines the
+// preloaded shim emulates (the benchmark reads DTR from the shim's shared state), its sound card a
+// private PulseAudio null sink.
 //
 //   remote_timing [RUNS]     20 runs unless told; prints each run and the summary, in ms
 #include <fcntl.h>

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "app/command_line.h"
 #include "app/control_client.h"

@@ -2,7 +2,9 @@
 
 #include <QLocalSocket>
 #include <QTimer>
+#include <memory>
 #include <utility>
+#include <variant>
 
 #include "core/remote/control_protocol.h"
 

@@ -82,7 +82,7 @@ TEST_F(RemoteTest, UsageErrors) {
 
 TEST_F(RemoteTest, ModalDialogRefusesCommands) {
     const QString dir = station("modal", false);
-    launch(dir);
+    QProcess& keyer = launch(dir);
     ASSERT_EQ(client({"--dir", dir, "--stop"}).exit_code, 3);  // dismisses the start-up window
     // The start stops at the "Comm Port Error" box.
     ClientRun refused;
@@ -98,6 +98,11 @@ TEST_F(RemoteTest, ModalDialogRefusesCommands) {
     EXPECT_EQ(state.exit_code, 0);
     EXPECT_FALSE(state.json().value("ptt").toBool());
     EXPECT_FALSE(state.json().value("playing").toBool());
+    // A signal ends the program from inside the box's own event loop too.
+    ::kill(pid_t(keyer.processId()), SIGTERM);
+    ASSERT_TRUE(keyer.waitForFinished(1000));
+    EXPECT_EQ(keyer.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(keyer.exitCode(), 0);
 }
 
 TEST_F(RemoteTest, SecondInstanceRaisesTheFirstAndExits) {

@@ -61,24 +61,6 @@ TEST(RemoteControl, CommandsRunTheKeysHandlers) {
     }
 }
 
-TEST(RemoteControl, StatusShowsTheRun) {
-    TempDir dir;
-    WriteStation(dir);
-    SimStation station(dir.path().string(), Noon());
-    RemoteControl remote(station.keyer, station.splash, {});
-    EXPECT_EQ(remote.Handle("STATUS"),
-              "{\"slot\":1,\"playing\":false,\"ptt\":false,\"feedback\":\"Status\","
-              "\"mode\":\"Manual\",\"sked\":false,\"loop\":false,\"ready\":true}");
-    ASSERT_EQ(remote.Handle("PLAY 2"), "OK");
-    station.scheduler.advance(Ms{400});
-    const ControlStatus status = remote.Status();
-    EXPECT_EQ(status.slot, 2);
-    EXPECT_TRUE(status.playing);
-    EXPECT_TRUE(status.ptt);
-    EXPECT_TRUE(status.loop);
-    EXPECT_EQ(status.feedback, "Playing");
-}
-
 // While a modal window is open a command changes nothing, as a key press would not; STATUS and
 // RAISE still answer.
 TEST(RemoteControl, ModalWindowRefusesCommands) {
