@@ -23,7 +23,7 @@ ControlStatus RemoteControl::Status() const {
     ControlStatus status;
     status.slot = state.active + 1;
     status.playing = fields.Playing;
-    status.ptt = fields.PTTKeyed;
+    status.ptt = keyer_.ptt().on_air();
     status.feedback = state.panels[static_cast<int>(Panel::pnlFeedback)];
     status.mode = state.panels[static_cast<int>(Panel::pnlMode)];
     status.sked = fields.SkedMode;

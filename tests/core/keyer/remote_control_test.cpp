@@ -88,7 +88,7 @@ TEST(RemoteControl, ModalWindowRefusesCommands) {
         EXPECT_EQ(remote.Handle("STOP"), "ERR modal") << row.name;
         station.scheduler.advance(Ms{500});
         EXPECT_EQ(station.keyer.state().active, 0) << row.name;
-        EXPECT_FALSE(station.keyer.fields().PTTKeyed) << row.name;
+        EXPECT_FALSE(station.keyer.ptt().on_air()) << row.name;
         EXPECT_EQ(remote.Handle("STATUS").front(), '{') << row.name;
         EXPECT_EQ(remote.Handle("RAISE"), "OK") << row.name;
         if (row.preferences) {
