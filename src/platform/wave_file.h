@@ -27,6 +27,9 @@ struct WaveHeader {
     std::int64_t frames = 0;
 };
 
+/// Every reader below opens only a regular file: a FIFO, a device or a directory is refused at
+/// once as a file that does not open.
+
 /// Reads only the header of the sound file at `path`: nothing when it does not open, holds no
 /// format libsndfile knows, has an unusable rate or is longer than `max_length`. Fast enough
 /// for the UI thread.
@@ -56,9 +59,11 @@ std::vector<std::int16_t> ToPcm16(const std::vector<float>& samples);
 std::vector<float> ToFloat(const std::vector<std::int16_t>& samples);
 
 /// Writes `wave` as a 16-bit PCM mono WAV file, replacing `path`. Samples are rounded to the
-/// nearest 16-bit value, so what was read from a 16-bit file is written back unchanged.
+/// nearest 16-bit value, so what was read from a 16-bit file is written back unchanged. The new
+/// file is written beside `path`, flushed to the disk and renamed over it: on false (a
+/// read-only directory, a full disk, an I/O error) the old file is whole and nothing is left.
 bool WriteWave16(const std::string& path, const WaveData& wave);
-/// Writes 16-bit mono `samples` at `rate` as a WAV file, replacing `path`.
+/// Writes 16-bit mono `samples` at `rate` as a WAV file, replacing `path` the same way.
 bool WriteWave16(const std::string& path, const std::vector<std::int16_t>& samples, int rate);
 
 }  // namespace parlomat
