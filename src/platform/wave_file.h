@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/audio/open_failure.h"
+
 namespace parlomat {
 
 /// Mono audio in memory: samples in -1..1 at `rate` frames per second.
@@ -18,7 +20,7 @@ struct WaveData {
 /// Longest file a channel opens (five minutes, more than twice the longest Sked transmit
 /// segment). Longer files are refused from their header, before anything is decoded: an hour
 /// would need close to a gigabyte at the stream's rate.
-inline constexpr std::chrono::seconds kMaxWaveLength{300};
+inline constexpr std::chrono::seconds kMaxWaveLength{kMaxMessageLength};
 
 /// What a sound file's header says.
 struct WaveHeader {
