@@ -612,6 +612,9 @@ void AudioEngine::RecordChannel(int i) {
     input_stream_ = stream;
     recording_channel_ = i;
     record_rate_ = rate;
+    if (c.recording.size() > record_limit()) {
+        c.recording.resize(record_limit());
+    }
     update_housekeeping();
 }
 
@@ -622,7 +625,9 @@ void AudioEngine::drain_recording() {
     Channel& c = channels_[static_cast<std::size_t>(recording_channel_)];
     std::array<float, 4096> chunk{};
     for (;;) {
-        const std::size_t n = record_ring_.pop(chunk.data(), chunk.size());
+        // Past the limit the input is dropped; housekeeping ends the take.
+        const std::size_t room = record_limit() - std::min(c.record_pos, record_limit());
+        const std::size_t n = record_ring_.pop(chunk.data(), std::min(chunk.size(), room));
         if (n == 0) {
             break;
         }
@@ -638,6 +643,11 @@ void AudioEngine::drain_recording() {
     }
 }
 
+std::size_t AudioEngine::record_limit() const {
+    return static_cast<std::size_t>(options_.max_recording.count()) *
+           static_cast<std::size_t>(record_rate_) / 1000;
+}
+
 void AudioEngine::end_recording(int i) {
     if (recording_channel_ != i || input_stream_ == nullptr) {
         return;
@@ -648,8 +658,14 @@ void AudioEngine::end_recording(int i) {
     drain_recording();
     Channel& c = channels_[static_cast<std::size_t>(i)];
     release_from_mixer(c, i);
-    c.play_buffer = std::make_shared<const std::vector<std::int16_t>>(
-        ToPcm16(ConvertRate(c.recording, record_rate_, rate_)));
+    std::vector<std::int16_t> take = ToPcm16(ConvertRate(c.recording, record_rate_, rate_));
+    // Rate conversion may round up by a frame: the take must still load back.
+    const auto limit = static_cast<std::size_t>(options_.max_recording.count()) *
+                       static_cast<std::size_t>(rate_) / 1000;
+    if (take.size() > limit) {
+        take.resize(limit);
+    }
+    c.play_buffer = std::make_shared<const std::vector<std::int16_t>>(std::move(take));
     c.recording = {};
     c.activity = Activity::Idle;
     c.position_ms = ms_of(c.record_pos, record_rate_);
@@ -711,6 +727,11 @@ void AudioEngine::update_housekeeping() {
 
 void AudioEngine::housekeeping() {
     drain_recording();
+    if (recording_channel_ >= 0 &&
+        channels_[static_cast<std::size_t>(recording_channel_)].record_pos >= record_limit()) {
+        // The longest take that Load accepts: stopped here as StopChannel would.
+        end_recording(recording_channel_);
+    }
     if (mixer_) {
         const std::uint64_t done = mixer_->processed();
         std::erase_if(retired_, [done](const Retired& r) { return r.seq <= done; });

@@ -31,6 +31,8 @@ struct AudioEngineOptions {
     std::chrono::milliseconds latency{20};
     /// Frames per callback; 0 lets PortAudio choose for the latency.
     unsigned long frames_per_buffer = 0;
+    /// A recording stops by itself at this length, so that every take loads back.
+    std::chrono::milliseconds max_recording{kMaxWaveLength};
 };
 
 /// The six wave channels on PortAudio. One output stream is opened at construction and runs
@@ -38,8 +40,10 @@ struct AudioEngineOptions {
 /// file's header at once and decodes the whole file on a worker thread, converted to 16-bit
 /// samples at the stream's rate (a play asked for before that ends starts when it does). A play
 /// ends ("Stopped") only once the stream clock has passed the DAC time of its last sample.
-/// Recording opens an input stream until StopChannel. Without an output device every channel stays
-/// kNotOpen.
+/// Recording opens an input stream until StopChannel, or until the take reaches
+/// `max_recording`: the engine then stops it as StopChannel would, and the channel's mode goes
+/// from kRecording to kStopped with length and position at that limit. Without an output device
+/// every channel stays kNotOpen.
 class AudioEngine : public QObject, public WaveChannels {
     Q_OBJECT
   public:
@@ -147,6 +151,7 @@ class AudioEngine : public QObject, public WaveChannels {
     void settle(int i) const;
     void end_recording(int i);
     void drain_recording();
+    std::size_t record_limit() const;
     void status_tick();
     void schedule_status();
     void housekeeping();

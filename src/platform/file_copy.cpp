@@ -1,5 +1,7 @@
 #include "platform/file_copy.h"
 
+#include "platform/files/regular_file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -80,9 +82,10 @@ std::string DirectoryOf(const std::string& path) {
 }  // namespace
 
 bool AtomicFileCopier::CopyFile(const std::string& from, const std::string& to) {
-    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    // A FIFO or a device is refused before it is opened: the open itself could block.
+    Fd in(OpenRegularFile(from));
     struct stat source {};
-    if (in.get() < 0 || ::fstat(in.get(), &source) != 0 || !S_ISREG(source.st_mode)) {
+    if (in.get() < 0 || ::fstat(in.get(), &source) != 0) {
         return false;
     }
     std::string temp_name = to + ".XXXXXX";

@@ -9,6 +9,11 @@
 #include <iterator>
 #include <memory>
 
+#include <unistd.h>
+
+#include "platform/files/regular_file.h"
+#include "platform/files/replacement_file.h"
+
 namespace parlomat {
 namespace {
 
@@ -17,6 +22,33 @@ struct SndfileCloser {
 };
 using SndfilePtr = std::unique_ptr<SNDFILE, SndfileCloser>;
 
+/// A sound file read from a regular file only: a FIFO, a device or a directory does not open,
+/// at once, so a bad name never blocks the thread that opens it.
+class SoundReader {
+  public:
+    explicit SoundReader(const std::string& path) : fd_(OpenRegularFile(path)) {
+        if (fd_ >= 0) {
+            file_.reset(sf_open_fd(fd_, SFM_READ, &info_, SF_FALSE));
+        }
+    }
+    ~SoundReader() {
+        file_.reset();
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    SoundReader(const SoundReader&) = delete;
+    SoundReader& operator=(const SoundReader&) = delete;
+
+    SNDFILE* get() const { return file_.get(); }
+    const SF_INFO& info() const { return info_; }
+
+  private:
+    int fd_;
+    SF_INFO info_{};
+    SndfilePtr file_;
+};
+
 constexpr int kMinRate = 1000;
 constexpr int kMaxRate = 384000;
 constexpr sf_count_t kChunkFrames = 4096;
@@ -24,10 +56,10 @@ constexpr sf_count_t kChunkFrames = 4096;
 }  // namespace
 
 std::optional<WaveHeader> ProbeWave(const std::string& path, std::chrono::seconds max_length) {
-    SF_INFO info{};
-    SndfilePtr file(sf_open(path.c_str(), SFM_READ, &info));
-    if (!file || info.channels < 1 || info.samplerate < kMinRate || info.samplerate > kMaxRate ||
-        info.frames < 0 ||
+    const SoundReader file(path);
+    const SF_INFO& info = file.info();
+    if (file.get() == nullptr || info.channels < 1 || info.samplerate < kMinRate ||
+        info.samplerate > kMaxRate || info.frames < 0 ||
         info.frames > static_cast<sf_count_t>(max_length.count()) * info.samplerate) {
         return std::nullopt;
     }
@@ -37,10 +69,10 @@ std::optional<WaveHeader> ProbeWave(const std::string& path, std::chrono::second
 std::optional<std::vector<std::int16_t>> DecodeWave(const std::string& path, int to_rate,
                                                     const std::atomic<bool>& cancel,
                                                     std::chrono::seconds max_length) {
-    SF_INFO info{};
-    SndfilePtr file(sf_open(path.c_str(), SFM_READ, &info));
-    if (!file || info.channels < 1 || info.samplerate < kMinRate || info.samplerate > kMaxRate ||
-        info.frames < 0 ||
+    const SoundReader file(path);
+    const SF_INFO& info = file.info();
+    if (file.get() == nullptr || info.channels < 1 || info.samplerate < kMinRate ||
+        info.samplerate > kMaxRate || info.frames < 0 ||
         info.frames > static_cast<sf_count_t>(max_length.count()) * info.samplerate ||
         to_rate < kMinRate || to_rate > kMaxRate) {
         return std::nullopt;
@@ -105,10 +137,10 @@ std::optional<std::vector<std::int16_t>> DecodeWave(const std::string& path, int
 }
 
 std::optional<WaveData> ReadWave(const std::string& path, std::chrono::seconds max_length) {
-    SF_INFO info{};
-    SndfilePtr file(sf_open(path.c_str(), SFM_READ, &info));
-    if (!file || info.channels < 1 || info.samplerate < kMinRate || info.samplerate > kMaxRate ||
-        info.frames < 0) {
+    const SoundReader file(path);
+    const SF_INFO& info = file.info();
+    if (file.get() == nullptr || info.channels < 1 || info.samplerate < kMinRate ||
+        info.samplerate > kMaxRate || info.frames < 0) {
         return std::nullopt;
     }
     if (info.frames > static_cast<sf_count_t>(max_length.count()) * info.samplerate) {
@@ -190,7 +222,12 @@ bool WriteWave16(const std::string& path, const std::vector<std::int16_t>& sampl
     info.samplerate = rate;
     info.channels = 1;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SndfilePtr file(sf_open(path.c_str(), SFM_WRITE, &info));
+    // The old file stays whole until the new one is complete on the disk.
+    ReplacementFile out(path);
+    if (!out.ok()) {
+        return false;
+    }
+    SndfilePtr file(sf_open_fd(out.fd(), SFM_WRITE, &info, SF_FALSE));
     if (!file) {
         return false;
     }
@@ -198,7 +235,7 @@ bool WriteWave16(const std::string& path, const std::vector<std::int16_t>& sampl
     if (sf_writef_short(file.get(), samples.data(), frames) != frames) {
         return false;
     }
-    return sf_close(file.release()) == 0;
+    return sf_close(file.release()) == 0 && out.Commit();
 }
 
 }  // namespace parlomat

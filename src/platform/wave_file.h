@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/audio/open_failure.h"
+
 namespace parlomat {
 
 /// Mono audio in memory: samples in -1..1 at `rate` frames per second.
@@ -18,7 +20,7 @@ struct WaveData {
 /// Longest file a channel opens (five minutes, more than twice the longest Sked transmit
 /// segment). Longer files are refused from their header, before anything is decoded: an hour
 /// would need close to a gigabyte at the stream's rate.
-inline constexpr std::chrono::seconds kMaxWaveLength{300};
+inline constexpr std::chrono::seconds kMaxWaveLength{kMaxMessageLength};
 
 /// What a sound file's header says.
 struct WaveHeader {
@@ -26,6 +28,9 @@ struct WaveHeader {
     int channels = 0;
     std::int64_t frames = 0;
 };
+
+/// Every reader below opens only a regular file: a FIFO, a device or a directory is refused at
+/// once as a file that does not open.
 
 /// Reads only the header of the sound file at `path`: nothing when it does not open, holds no
 /// format libsndfile knows, has an unusable rate or is longer than `max_length`. Fast enough
@@ -56,9 +61,11 @@ std::vector<std::int16_t> ToPcm16(const std::vector<float>& samples);
 std::vector<float> ToFloat(const std::vector<std::int16_t>& samples);
 
 /// Writes `wave` as a 16-bit PCM mono WAV file, replacing `path`. Samples are rounded to the
-/// nearest 16-bit value, so what was read from a 16-bit file is written back unchanged.
+/// nearest 16-bit value, so what was read from a 16-bit file is written back unchanged. The new
+/// file is written beside `path`, flushed to the disk and renamed over it: on false (a
+/// read-only directory, a full disk, an I/O error) the old file is whole and nothing is left.
 bool WriteWave16(const std::string& path, const WaveData& wave);
-/// Writes 16-bit mono `samples` at `rate` as a WAV file, replacing `path`.
+/// Writes 16-bit mono `samples` at `rate` as a WAV file, replacing `path` the same way.
 bool WriteWave16(const std::string& path, const std::vector<std::int16_t>& samples, int rate);
 
 }  // namespace parlomat

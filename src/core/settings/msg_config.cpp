@@ -1,7 +1,6 @@
 #include "core/settings/msg_config.h"
 
 #include "core/settings/numbers.h"
-#include "core/settings/profile_file.h"
 #include "core/settings/text.h"
 
 namespace parlomat {
@@ -86,31 +85,38 @@ std::string ProfileValueText(std::string_view text) {
 }
 
 MsgConfig ReadMsgConfigSection(const std::string& path) {
+    return ReadMsgConfigSection(ProfileDocument::Read(path));
+}
+
+MsgConfig ReadMsgConfigSection(const ProfileDocument& file) {
     MsgConfig config;
     for (int i = 0; i < kMsgConfigSlots; ++i) {
         auto& slot = config[i];
-        slot.name = GetProfileString(path, kMsgConfigSection, Key("MSG", i), kEmptyName);
+        slot.name = file.Get(kMsgConfigSection, Key("MSG", i), kEmptyName);
         if (slot.name == kEmptyName) {
             slot.name.clear();
         }
-        slot.delay = GetProfileString(path, kMsgConfigSection, Key("Delay", i), "");
-        slot.loop = LoopLiteral(GetProfileString(path, kMsgConfigSection, Key("Loop", i), ""));
+        slot.delay = file.Get(kMsgConfigSection, Key("Delay", i), "");
+        slot.loop = LoopLiteral(file.Get(kMsgConfigSection, Key("Loop", i), ""));
     }
     return config;
 }
 
 bool WriteMsgConfigSection(const std::string& path, const MsgConfig& config) {
-    bool written = true;
+    ProfileDocument file = ProfileDocument::Read(path);
+    const bool all_set = file.readable() && WriteMsgConfigSection(file, config);
+    return file.Save(path) && all_set;
+}
+
+bool WriteMsgConfigSection(ProfileDocument& file, const MsgConfig& config) {
+    bool all_set = true;
     for (int i = 0; i < kMsgConfigSlots; ++i) {
         const auto& slot = config[i];
-        written &=
-            WriteProfileString(path, kMsgConfigSection, Key("MSG", i), ProfileValueText(slot.name));
-        written &= WriteProfileString(path, kMsgConfigSection, Key("Delay", i),
-                                      DelayTextToWrite(slot.delay));
-        written &= WriteProfileString(path, kMsgConfigSection, Key("Loop", i),
-                                      slot.loop ? "True" : "False");
+        all_set &= file.Set(kMsgConfigSection, Key("MSG", i), ProfileValueText(slot.name));
+        all_set &= file.Set(kMsgConfigSection, Key("Delay", i), DelayTextToWrite(slot.delay));
+        all_set &= file.Set(kMsgConfigSection, Key("Loop", i), slot.loop ? "True" : "False");
     }
-    return written;
+    return all_set;
 }
 
 }  // namespace parlomat

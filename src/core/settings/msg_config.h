@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/settings/profile_document.h"
+
 namespace parlomat {
 
 /// One slot of a message configuration, as it stands in the "MSG Config" section.
@@ -20,13 +22,16 @@ using MsgConfig = std::array<MsgSlotConfig, kMsgConfigSlots>;
 
 inline constexpr const char* kMsgConfigSection = "MSG Config";
 
-/// Reads the six slots of the "MSG Config" section of `path`. A missing file, section or key
-/// gives an empty slot; a name of "EMPTY" means an empty slot.
+/// Reads the six slots of the "MSG Config" section of `path` (one read of the file). A missing
+/// file, section or key gives an empty slot; a name of "EMPTY" means an empty slot.
 MsgConfig ReadMsgConfigSection(const std::string& path);
+MsgConfig ReadMsgConfigSection(const ProfileDocument& file);
 
-/// Writes the 18 keys slot by slot (MSG1, Delay1, Loop1, MSG2, ...), each in its own write, so
-/// every other key and section of the file stays as it was. False when any write failed.
+/// Sets the 18 keys slot by slot (MSG1, Delay1, Loop1, MSG2, ...) and writes the file once;
+/// every other key and section stays as it was. False when the file could not be written.
 bool WriteMsgConfigSection(const std::string& path, const MsgConfig& config);
+/// Sets the same keys in `file`, written when the caller saves it.
+bool WriteMsgConfigSection(ProfileDocument& file, const MsgConfig& config);
 
 /// A Loop value as a Boolean literal: "True" or "False" in any letter case, or a number (0 is
 /// false, any other number true). Empty text and anything else are false.

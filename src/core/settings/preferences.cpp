@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "core/settings/numbers.h"
-#include "core/settings/profile_file.h"
 #include "core/settings/text.h"
 
 namespace parlomat {
@@ -26,8 +25,8 @@ double ClampFraction(double value) {
     return std::clamp(value, lo, hi);
 }
 
-std::string Get(const std::string& path, std::string_view key, std::string_view fallback) {
-    return GetProfileString(path, kPreferenceSection, key, fallback);
+std::string Get(const ProfileDocument& ini, std::string_view key, std::string_view fallback) {
+    return ini.Get(kPreferenceSection, key, fallback);
 }
 
 void LoadUTCDiff(Preferences& prefs, const std::string& text) {
@@ -59,23 +58,33 @@ std::int16_t LoadNAMSTiming(const std::string& text) {
 }  // namespace
 
 void LoadPrefs(Preferences& prefs, const std::string& ini_path) {
-    prefs.PTTDelay = RoundToInt32(std::fabs(LeadingNumber(Get(ini_path, "PTT Delay", "10"))));
-    LoadUTCDiff(prefs, Get(ini_path, "UTCDiff", "5"));
-    prefs.CommPort = RoundToInt16(LeadingNumber(Get(ini_path, "CommPort", "1")));
-    prefs.PTTKey = UpperCase(Get(ini_path, "PTT Key", "DTR"));
-    prefs.PTTInt = UpperCase(Get(ini_path, "PTT Int", "CTS"));
-    prefs.Recorder = Get(ini_path, "Recorder", "");
-    prefs.FTLinkDelay = RoundToInt32(LeadingNumber(Get(ini_path, "FTLink", "90")));
-    prefs.NAMSTiming = LoadNAMSTiming(Get(ini_path, "NAMSTiming", "1"));
-    prefs.IDInterval = ClampFraction(LeadingNumber(Get(ini_path, "IDInterval", "10")));
-    prefs.AudioOut = Get(ini_path, "AudioOut", "");
-    prefs.AudioIn = Get(ini_path, "AudioIn", "");
+    LoadPrefs(prefs, ProfileDocument::Read(ini_path));
+}
+
+void LoadPrefs(Preferences& prefs, const ProfileDocument& ini) {
+    prefs.PTTDelay = RoundToInt32(std::fabs(LeadingNumber(Get(ini, "PTT Delay", "10"))));
+    LoadUTCDiff(prefs, Get(ini, "UTCDiff", "5"));
+    prefs.CommPort = RoundToInt16(LeadingNumber(Get(ini, "CommPort", "1")));
+    prefs.PTTKey = UpperCase(Get(ini, "PTT Key", "DTR"));
+    prefs.PTTInt = UpperCase(Get(ini, "PTT Int", "CTS"));
+    prefs.Recorder = Get(ini, "Recorder", "");
+    prefs.FTLinkDelay = RoundToInt32(LeadingNumber(Get(ini, "FTLink", "90")));
+    prefs.NAMSTiming = LoadNAMSTiming(Get(ini, "NAMSTiming", "1"));
+    prefs.IDInterval = ClampFraction(LeadingNumber(Get(ini, "IDInterval", "10")));
+    prefs.AudioOut = Get(ini, "AudioOut", "");
+    prefs.AudioIn = Get(ini, "AudioIn", "");
     // A negative time-out is a broken file, not a wish to transmit for ever: keep the default.
-    const std::int32_t timeout = RoundToInt32(LeadingNumber(Get(ini_path, "TX Timeout", "600")));
+    const std::int32_t timeout = RoundToInt32(LeadingNumber(Get(ini, "TX Timeout", "600")));
     prefs.TXTimeout = timeout < 0 ? Preferences{}.TXTimeout : timeout;
 }
 
 bool SavePrefs(const Preferences& prefs, const std::string& ini_path) {
+    ProfileDocument ini = ProfileDocument::Read(ini_path);
+    const bool all_set = ini.readable() && SavePrefs(prefs, ini);
+    return ini.Save(ini_path) && all_set;
+}
+
+bool SavePrefs(const Preferences& prefs, ProfileDocument& ini) {
     const double utc_diff = prefs.UTCDiffHours + prefs.UTCDiffMinutes / 60.0;
     const std::pair<const char*, std::string> keys[] = {
         {"CommPort", NumberText(prefs.CommPort)},
@@ -90,17 +99,20 @@ bool SavePrefs(const Preferences& prefs, const std::string& ini_path) {
         {"AudioIn", prefs.AudioIn},
         {"TX Timeout", NumberText(prefs.TXTimeout)},
     };
-    // A failed write does not stop the others.
-    bool all_written = true;
+    // A refused value does not stop the others.
+    bool all_set = true;
     for (const auto& [key, value] : keys) {
-        all_written = WriteProfileString(ini_path, kPreferenceSection, key, value) && all_written;
+        all_set = ini.Set(kPreferenceSection, key, value) && all_set;
     }
-    return all_written;
+    return all_set;
 }
 
 std::string SerialDevicePath(const std::string& ini_path, int number) {
-    const std::string assigned =
-        GetProfileString(ini_path, "Ports", "COM" + std::to_string(number), "");
+    return SerialDevicePath(ProfileDocument::Read(ini_path), number);
+}
+
+std::string SerialDevicePath(const ProfileDocument& ini, int number) {
+    const std::string assigned = ini.Get("Ports", "COM" + std::to_string(number), "");
     if (!assigned.empty()) {
         return assigned;
     }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/settings/profile_document.h"
+
 namespace parlomat {
 
 /// The station preferences, section "Preference" of the settings file.
@@ -24,14 +26,21 @@ struct Preferences {
 
 inline constexpr const char* kPreferenceSection = "Preference";
 
-/// Reads the "Preference" section of `ini_path` into `prefs` (defaults for what is missing).
+/// Reads the "Preference" section of `ini_path` into `prefs` (defaults for what is missing);
+/// the file is read once.
 void LoadPrefs(Preferences& prefs, const std::string& ini_path);
+void LoadPrefs(Preferences& prefs, const ProfileDocument& ini);
 
-/// Writes the section key by key; "NAMSTiming" is not written here. False if any write failed.
+/// Writes the section's keys in one replacement of the file; "NAMSTiming" is not written here.
+/// A value that cannot be written does not stop the others. False if any key or the file
+/// failed.
 bool SavePrefs(const Preferences& prefs, const std::string& ini_path);
+/// Sets the same keys in `ini` (written when the caller saves it). False if any was refused.
+bool SavePrefs(const Preferences& prefs, ProfileDocument& ini);
 
 /// The serial device that port `number` opens: key "COM<number>" of section "Ports" in
 /// `ini_path` when present, else /dev/ttyS<number-1>; empty when there is none (number < 1).
 std::string SerialDevicePath(const std::string& ini_path, int number);
+std::string SerialDevicePath(const ProfileDocument& ini, int number);
 
 }  // namespace parlomat

@@ -207,14 +207,16 @@ void PreferencesForm::cmdSave_Click() {
     prefs_.AudioIn = ProfileValueText(text(PrefControl::cmbAudioIn));
     prefs_.TXTimeout = RoundToInt32(tx_timeout);
 
-    bool saved = SavePrefs(prefs_, ini_path_);
+    // Every key in one write of the file.
+    ProfileDocument ini = ProfileDocument::Read(ini_path_);
+    bool saved = ini.readable() && SavePrefs(prefs_, ini);
     bool device_changed = false;
     const auto device = ProfileValueText(TrimBlanks(text(PrefControl::cmbPortDevice)));
-    if (!device.empty() && device != SerialDevicePath(ini_path_, prefs_.CommPort)) {
-        saved &= WriteProfileString(ini_path_, kPortsSection,
-                                    "COM" + std::to_string(prefs_.CommPort), device);
+    if (!device.empty() && device != SerialDevicePath(ini, prefs_.CommPort)) {
+        saved &= ini.Set(kPortsSection, "COM" + std::to_string(prefs_.CommPort), device);
         device_changed = true;
     }
+    saved = ini.Save(ini_path_) && saved;
     if (!saved) {
         dialogs_.message_box(MsgIcon::Exclamation, std::string(kProductName),
                              "The preferences could not be written to " + ini_path_ +

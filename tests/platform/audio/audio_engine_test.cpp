@@ -9,6 +9,9 @@
 #include <functional>
 #include <optional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/audio/audio_test_support.h"
 #include "platform/wave_file.h"
 
@@ -166,6 +169,25 @@ TEST_F(AudioEngineTest, RecordingSavedFromTheMonitorPlaysBackEqual) {
     EXPECT_EQ(count_mismatches(second.recording, *at, heard), 0u);
 }
 
+TEST_F(AudioEngineTest, ARecordingStopsByItselfAtItsLongestLength) {
+    AudioEngineOptions options;
+    options.max_recording = 400ms;
+    AudioEngine engine(options);
+    ASSERT_TRUE(engine.has_output()) << engine.notice();
+    ASSERT_TRUE(engine.CreateEmptyWave(file("rec.wav")));
+    engine.OpenChannel(0, file("rec.wav"));
+    engine.RecordChannel(0);
+    ASSERT_EQ(engine.ChannelMode(0), mode::kRecording);
+    ASSERT_TRUE(run_until([&] { return engine.ChannelMode(0) != mode::kRecording; }, 5s));
+    EXPECT_EQ(engine.ChannelMode(0), mode::kStopped);
+    EXPECT_EQ(engine.ChannelLength(0), 400);
+    EXPECT_EQ(engine.ChannelPosition(0), 400);
+    ASSERT_TRUE(engine.SaveChannel(0, file("take.wav")));
+    const std::optional<WaveHeader> saved = ProbeWave(file("take.wav"), 1s);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->frames, engine.sample_rate() * 400 / 1000);
+}
+
 TEST_F(AudioEngineTest, PlayAgainAfterTheEndAndStopMidwayBehaveAsAPlayer) {
     AudioEngine engine(AudioEngineOptions{});
     ASSERT_TRUE(engine.has_output()) << engine.notice();
@@ -286,7 +308,21 @@ TEST_F(AudioEngineTest, OddFilesPlayCorrectlyOrStayNotOpen) {
              return write_tone(p, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 8000, 1, 3600.0);
          },
          -1, OpenFailure::TooLong},
+        // Last: nothing is written to the name once it is a directory or a FIFO. Neither is a
+        // file that opens.
+        {"directory",
+         [](const std::string& p) {
+             return std::filesystem::remove(p) && std::filesystem::create_directory(p);
+         },
+         -1, OpenFailure::NotFound},
+        {"FIFO without a writer",
+         [](const std::string& p) {
+             return std::filesystem::remove(p) && mkfifo(p.c_str(), 0600) == 0;
+         },
+         -1, OpenFailure::NotFound},
     };
+    // A FIFO that blocks the open ends the test here instead of hanging it.
+    alarm(120);
     AudioEngine engine(AudioEngineOptions{});
     ASSERT_TRUE(engine.has_output()) << engine.notice();
     for (const OddFile& f : files) {
@@ -313,6 +349,7 @@ TEST_F(AudioEngineTest, OddFilesPlayCorrectlyOrStayNotOpen) {
         ASSERT_TRUE(t.finished);
         EXPECT_NEAR((t.end_dac - t.first_dac) * 1000, f.length_ms, 1.0);
     }
+    alarm(0);
 }
 
 class CountingListener : public ChannelListener {

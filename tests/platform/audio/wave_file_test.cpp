@@ -4,9 +4,12 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "platform/audio/audio_test_support.h"
+#include "platform/files/write_failures.h"
 
 namespace parlomat {
 namespace {
@@ -73,6 +76,33 @@ TEST(WaveFileTest, SixteenBitSamplesAreWrittenUnchanged) {
     EXPECT_EQ(back->rate, 22050);
     EXPECT_EQ(ToPcm16(back->samples), samples);
     EXPECT_FALSE(WriteWave16((dir / "bad.wav").string(), samples, 0));
+}
+
+std::string bytes_of(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(WaveFileTest, AFailedSaveLeavesTheOldFileWholeAndNothingBehind) {
+    const std::vector<std::int16_t> old_take(4800, 1000);
+    const std::vector<std::int16_t> new_take(48000, -2000);  // beyond the full disk's room
+    for (const auto failure :
+         {test::WriteFailure::ReadOnlyDirectory, test::WriteFailure::FullDisk}) {
+        SCOPED_TRACE(test::Name(failure));
+        const auto dir = test::scratch_dir("wave_file_failed_save");
+        const std::string path = (dir / "msg.wav").string();
+        ASSERT_TRUE(WriteWave16(path, old_take, 48000));
+        const std::string before = bytes_of(path);
+        const auto saved =
+            test::WriteUnder(failure, dir, [&] { return WriteWave16(path, new_take, 48000); });
+        ASSERT_TRUE(saved.has_value());
+        EXPECT_FALSE(*saved);
+        EXPECT_EQ(bytes_of(path), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << "a temporary file was left behind";
+    }
 }
 
 }  // namespace

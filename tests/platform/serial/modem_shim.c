@@ -1,8 +1,9 @@
 /* LD_PRELOAD library that gives one pseudo-terminal the modem-control lines a real serial port
  * has. The environment variable PARLOMAT_MODEM_SHIM names a file holding a ModemShimState; the
  * shim maps it and emulates, for the tty named there: the kernel raising DTR and RTS on every
- * open, TIOCMGET/TIOCMSET/TIOCMBIS/TIOCMBIC, dropping both lines on the last close, a busy device
- * and an unplugged one. Everything else passes through to the C library. */
+ * open, TIOCMGET/TIOCMSET/TIOCMBIS/TIOCMBIC, dropping both lines on the last close when the tty's
+ * termios has HUPCL, a busy device and an unplugged one. A close the shim cannot see (the kernel
+ * closing the files of a killed process) is emulated by the test fixture. Everything else passes through to the C library. */
 #define _GNU_SOURCE
 #include "modem_shim.h"
 
@@ -15,6 +16,7 @@
 #include <string.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
+#include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -215,7 +217,9 @@ int close(int fd) {
     if (tracked(fd)) {
         struct ModemShimState* s = state();
         g_tracked[fd] = 0;
-        if (--s->open_fds == 0) {
+        /* The tty layer lowers the lines on the last close only when HUPCL is set. */
+        struct termios tio;
+        if (--s->open_fds == 0 && tcgetattr(fd, &tio) == 0 && (tio.c_cflag & HUPCL)) {
             s->outputs = 0;
         }
     }

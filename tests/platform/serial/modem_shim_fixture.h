@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -10,8 +11,10 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <sys/mman.h>
+#include <termios.h>
 #include <unistd.h>
 #include <QCoreApplication>
 
@@ -75,6 +78,25 @@ class ModemShimTest : public ::testing::Test {
     }
     /// The far end of the line, as a serial driver's receive side.
     int far_end() const { return master_; }
+    /// The last close of the device by the kernel, as when the process holding it is killed:
+    /// waits up to `limit` for the far end to see the device closed, then does what the tty
+    /// layer does, read from the device's real termios: DTR and RTS drop when HUPCL is set.
+    /// False when the device did not close.
+    bool closed_by_kernel(std::chrono::milliseconds limit) {
+        pollfd far{master_, POLLHUP, 0};
+        if (poll(&far, 1, static_cast<int>(limit.count())) != 1 || (far.revents & POLLHUP) == 0) {
+            return false;
+        }
+        termios tio{};
+        if (tcgetattr(master_, &tio) != 0) {
+            return false;
+        }
+        shim_->open_fds = 0;
+        if ((tio.c_cflag & HUPCL) != 0) {
+            shim_->outputs = 0;
+        }
+        return true;
+    }
     /// Closes the far end: the kernel hangs the tty up, as on a USB unplug.
     void hang_up() {
         close(master_);

@@ -1,6 +1,8 @@
 #include "platform/serial_port_adapter.h"
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -12,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "platform/serial/modem_shim_fixture.h"
@@ -265,6 +269,46 @@ TEST_F(SerialPortAdapterTest, LossQueuedForAnAdapterGoneMeanwhileIsDropped) {
     port.reset();
     run_event_loop();
     EXPECT_EQ(lost_calls_, 0);
+}
+
+TEST_F(SerialPortAdapterTest, KilledWhileKeyedTheKernelDropsTheLines) {
+    // HUPCL off to begin with: only the adapter can have set it.
+    termios tio{};
+    ASSERT_EQ(tcgetattr(far_end(), &tio), 0);
+    tio.c_cflag &= ~static_cast<tcflag_t>(HUPCL);
+    ASSERT_EQ(tcsetattr(far_end(), TCSANOW, &tio), 0);
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(ready[0]);
+        auto port = make_port();
+        SerialError error;
+        const bool keyed = open_port(*port, error);
+        port->set_dtr(true);
+        const char state = keyed ? 'k' : 'f';
+        if (write(ready[1], &state, 1) != 1) {
+            _exit(1);
+        }
+        for (;;) {
+            pause();  // keyed until killed
+        }
+    }
+    close(ready[1]);
+    char state = 0;
+    ASSERT_EQ(read(ready[0], &state, 1), 1);
+    close(ready[0]);
+    ASSERT_EQ(state, 'k');
+    EXPECT_EQ(shim_->outputs, TIOCM_DTR);
+    EXPECT_FALSE(closed_by_kernel(std::chrono::milliseconds(0))) << "still open while alive";
+
+    ASSERT_EQ(kill(child, SIGKILL), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(closed_by_kernel(std::chrono::seconds(5)));
+    EXPECT_EQ(shim_->outputs, 0) << "HUPCL was set on the port, so the kernel lowered DTR";
 }
 
 }  // namespace
