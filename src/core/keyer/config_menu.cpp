@@ -8,6 +8,7 @@
 #include "core/keyer/keyer.h"
 #include "core/settings/msg_config.h"
 #include "core/settings/numbers.h"
+#include "core/settings/profile_document.h"
 #include "core/settings/profile_file.h"
 #include "core/shell/about_texts.h"
 
@@ -24,7 +25,10 @@ bool IsFile(const std::string& path) {
 }  // namespace
 
 void Keyer::ReadMsgConfig(const std::string& path) {
-    const auto config = ReadMsgConfigSection(path);
+    ShowMsgConfig(ReadMsgConfigSection(path));
+}
+
+void Keyer::ShowMsgConfig(const MsgConfig& config) {
     for (int i = 0; i < kSlotCount; ++i) {
         const auto& slot = config[i];
         set_slot_name(i, slot.name);
@@ -44,22 +48,29 @@ void Keyer::ReadMsgConfig(const std::string& path) {
     }
 }
 
-bool Keyer::WriteMsgConfig(const std::string& path) {
+MsgConfig Keyer::SlotsConfig() const {
     MsgConfig config;
     for (int i = 0; i < kSlotCount; ++i) {
         const auto& look = state_.slots[i];
         config[i] = MsgSlotConfig{look.name, look.delay, look.loop == 1};
     }
-    return WriteMsgConfigSection(path, config);
+    return config;
 }
 
-void Keyer::GetLastconfig() {
-    ReadMsgConfig(IniPath);
+bool Keyer::WriteMsgConfig(const std::string& path) {
+    return WriteMsgConfigSection(path, SlotsConfig());
+}
+
+void Keyer::GetLastconfig(const ProfileDocument& ini) {
+    ShowMsgConfig(ReadMsgConfigSection(ini));
 }
 
 void Keyer::SaveLastConfig() {
-    WriteMsgConfig(IniPath);
-    WriteProfileString(IniPath, kPreferenceSection, "NAMSTiming", NumberText(prefs.NAMSTiming));
+    // One read and one replacement of the settings file for everything written at shutdown.
+    auto ini = ProfileDocument::Read(IniPath);
+    WriteMsgConfigSection(ini, SlotsConfig());
+    ini.Set(kPreferenceSection, "NAMSTiming", NumberText(prefs.NAMSTiming));
+    ini.Save(IniPath);
 }
 
 void Keyer::LoadConfig() {

@@ -16,8 +16,10 @@
 #include "core/runtime/launcher.h"
 #include "core/runtime/scheduler.h"
 #include "core/runtime/timer.h"
+#include "core/settings/msg_config.h"
 #include "core/settings/preferences.h"
 #include "core/settings/preferences_form.h"
+#include "core/settings/profile_document.h"
 #include "core/shell/link.h"
 
 namespace parlomat {
@@ -196,8 +198,11 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
 
     // Message configurations.
     void ReadMsgConfig(const std::string& path);
+    /// Shows a configuration's six slots and opens their files.
+    void ShowMsgConfig(const MsgConfig& config);
+    MsgConfig SlotsConfig() const;
     bool WriteMsgConfig(const std::string& path);
-    void GetLastconfig();
+    void GetLastconfig(const ProfileDocument& ini);
     void SaveLastConfig();
     void LoadConfig();
     void SaveConfig();

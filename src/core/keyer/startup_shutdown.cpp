@@ -23,8 +23,12 @@ void Keyer::Form_Load() {
     FTLinkDecision();
     set_hourglass(true);
     IniPath = ports_.station_dir + "/parlomat.ini";
-    LoadPrefs(prefs, IniPath);
-    GetLastconfig();
+    {
+        // The settings file is read once for the whole load sequence.
+        const auto ini = ProfileDocument::Read(IniPath);
+        LoadPrefs(prefs, ini);
+        GetLastconfig(ini);
+    }
     if (FTLinkActive) {
         // An interval of 0 never fires: the release wait would never see the radio released.
         tmrFTLinkDelay.set_interval(Ms{std::max(1, prefs.FTLinkDelay)});
