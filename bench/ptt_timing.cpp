@@ -4,7 +4,7 @@
 // taken from one capture of the sink's monitor.
 //
 // Usage: ptt_timing [runs=100] [idle seconds=30] [suggested output latency ms=0: the device's
-//        default] [frames per buffer=0: PortAudio chooses] [audio idle s=3]
+//        default] [frames per buffer=0: PortAudio chooses] [audio idle s=6: longer than a run]
 // After the runs the stream is left to suspend ("Audio Idle"); the idle CPU is measured then, and
 // one more transmission shows the onset of a message after a suspended idle.
 
@@ -214,7 +214,7 @@ int Main(int argc, char** argv) {
     const double idle_seconds = argc > 2 ? std::atof(argv[2]) : 30.0;
     const int latency_ms = argc > 3 ? std::atoi(argv[3]) : 0;
     const long frames_per_buffer = argc > 4 ? std::atol(argv[4]) : 0;
-    const int audio_idle_s = argc > 5 ? std::atoi(argv[5]) : 3;
+    const int audio_idle_s = argc > 5 ? std::atoi(argv[5]) : 6;
 
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / "parlomat_ptt_timing";

@@ -24,6 +24,9 @@ constexpr double kTailGuardSeconds = 0.005;
 /// A scheduled start lands this much after its due time: the scheduler's clock counts whole
 /// milliseconds, and a start must never come early.
 constexpr double kScheduleMarginSeconds = 0.001;
+/// A scheduled play the stream has not begun this long after its due time (a device that came
+/// back with a clock of its own) is started at once instead.
+constexpr double kScheduleOverdueSeconds = 0.5;
 constexpr const char* kFallbackNotice = "Sound device not found: using the default";
 constexpr const char* kNoDeviceNotice = "No sound device: messages cannot be played";
 constexpr const char* kLostNotice = "Sound device lost";
@@ -159,8 +162,11 @@ void AudioEngine::release_from_mixer(Channel& c, int i) {
 void AudioEngine::cancel_schedules(int except) {
     for (int k = 0; k < kCount; ++k) {
         Channel& c = channel(k);
+        if (k == except) {
+            continue;
+        }
         c.start_dac = 0;
-        if (k != except && c.scheduled) {
+        if (c.scheduled) {
             release_from_mixer(c, k);
         }
     }
@@ -429,6 +435,7 @@ bool AudioEngine::send_play(int i, double start_dac) {
     }
     c.in_mixer = true;
     c.play_id = id;
+    c.due_dac = start_dac;
     c.start_dac = 0;
     watch();
     return true;
@@ -576,6 +583,16 @@ void AudioEngine::housekeeping() {
     }
     bool playing = false;
     for (int i = 0; i < kCount; ++i) {
+        Channel& c = channel(i);
+        if (c.activity == Activity::Playing && c.in_mixer && c.due_dac > 0 && has_output() &&
+            !output_->mixer()->report(i, c.play_id).started &&
+            output_->time() > c.due_dac + kScheduleOverdueSeconds) {
+            qCWarning(lcAudio, "a play due at the DAC did not begin: started at once");
+            release_from_mixer(c, i);
+            if (!send_play(i, 0)) {
+                c.activity = Activity::Idle;
+            }
+        }
         settle(i);
         playing = playing || channel(i).activity == Activity::Playing;
     }

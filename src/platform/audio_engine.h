@@ -122,6 +122,7 @@ class AudioEngine : public WaveChannels {
         /// confirmed.
         bool scheduled = false;
         double start_dac = 0;  ///< stream time (s) the next play is due at the DAC; 0 = at once
+        double due_dac = 0;    ///< the due time the running play was sent with; 0 = at once
         Activity activity = Activity::Idle;
         std::uint32_t play_id = 0;
         std::int32_t position_ms = 0;  ///< while idle
@@ -137,6 +138,7 @@ class AudioEngine : public WaveChannels {
     Channel& channel(int i) { return channels_[static_cast<std::size_t>(i)]; }
     const Channel& channel(int i) const { return channels_[static_cast<std::size_t>(i)]; }
     void release_from_mixer(Channel& c, int i);
+    /// Forgets every schedule but channel `except`'s: only the slot about to play may wait.
     void cancel_schedules(int except);
     void decode_finished(const std::shared_ptr<DecodeJob>& job);
     void wait_for_decode(int i);

@@ -22,9 +22,13 @@ namespace {
 using namespace std::chrono_literals;
 using test::run_until;
 
-/// Every engine in this file talks to the fixture's private daemon.
+/// Every engine in this file talks to the fixture's private daemon, or to the server
+/// PARLOMAT_PULSE_SERVER names (PipeWire's, see pipewire_run.sh).
 const bool kPulseServerSet = [] {
-    const std::string server = std::string("unix:") + PARLOMAT_PULSE_DIR + "/run/pulse/native";
+    const char* other = std::getenv("PARLOMAT_PULSE_SERVER");
+    const std::string server =
+        other != nullptr ? std::string(other)
+                         : std::string("unix:") + PARLOMAT_PULSE_DIR + "/run/pulse/native";
     setenv("PULSE_SERVER", server.c_str(), 1);
     return true;
 }();
