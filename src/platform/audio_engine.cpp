@@ -450,6 +450,9 @@ void AudioEngine::StopChannel(int i) {
         end_recording(i);
         return;
     }
+    // Only the end of a sound counts as activity: a Stop of an idle channel (an interrupt line
+    // held asserted stops every clock tick) must not keep the stream running.
+    const bool sounding = c.activity == Activity::Playing || c.scheduled;
     if (c.activity == Activity::Playing) {
         c.position_ms = ChannelPosition(i);
         c.activity = Activity::Idle;
@@ -457,7 +460,9 @@ void AudioEngine::StopChannel(int i) {
     c.play_pending = false;
     c.start_dac = 0;
     release_from_mixer(c, i);
-    arm_idle_stop();
+    if (sounding) {
+        arm_idle_stop();
+    }
 }
 
 void AudioEngine::RecordChannel(int i) {
@@ -634,6 +639,7 @@ void AudioEngine::arm_idle_stop() {
     idle_stop_ = scheduler_.call_at(scheduler_.now() + options_.idle_stop, [this] {
         idle_stop_ = 0;
         if (busy()) {
+            qCDebug(lcAudio, "idle stop put off: a channel is busy");
             return;  // the end of whatever runs arms it again
         }
         output_->suspend();
