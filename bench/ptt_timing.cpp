@@ -3,8 +3,10 @@
 // run also starts `aplay` after the same PTT delay, as station scripts do, and both onsets are
 // taken from one capture of the sink's monitor.
 //
-// Usage: ptt_timing [runs=100] [idle seconds=30] [suggested output latency ms=20]
-//        [frames per buffer=0: PortAudio chooses]
+// Usage: ptt_timing [runs=100] [idle seconds=30] [suggested output latency ms=0: the device's
+//        default] [frames per buffer=0: PortAudio chooses] [audio idle s=6: longer than a run]
+// After the runs the stream is left to suspend ("Audio Idle"); the idle CPU is measured then, and
+// one more transmission shows the onset of a message after a suspended idle.
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -140,6 +142,9 @@ class StopWatchChannels final : public WaveChannels {
     void RecordChannel(int i) override { engine_.RecordChannel(i); }
     bool SaveChannel(int i, const std::string& p) override { return engine_.SaveChannel(i, p); }
     bool CreateEmptyWave(const std::string& p) override { return engine_.CreateEmptyWave(p); }
+    ChannelLevel Level(int i) const override { return engine_.Level(i); }
+    void Wake() override { engine_.Wake(); }
+    void ScheduleStart(int i, Ms due) override { engine_.ScheduleStart(i, due); }
 
   private:
     AudioEngine& engine_;
@@ -207,8 +212,9 @@ int Main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::atoi(argv[1]) : 100;
     const double idle_seconds = argc > 2 ? std::atof(argv[2]) : 30.0;
-    const int latency_ms = argc > 3 ? std::atoi(argv[3]) : 20;
+    const int latency_ms = argc > 3 ? std::atoi(argv[3]) : 0;
     const long frames_per_buffer = argc > 4 ? std::atol(argv[4]) : 0;
+    const int audio_idle_s = argc > 5 ? std::atoi(argv[5]) : 6;
 
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / "parlomat_ptt_timing";
@@ -233,7 +239,9 @@ int Main(int argc, char** argv) {
         AudioEngineOptions options;
         options.latency = std::chrono::milliseconds{latency_ms};
         options.frames_per_buffer = static_cast<unsigned long>(frames_per_buffer);
-        AudioEngine engine(options);
+        options.idle_stop = std::chrono::seconds{audio_idle_s};
+        QtScheduler scheduler;
+        AudioEngine engine(options, scheduler);
         if (!engine.has_output()) {
             std::fprintf(stderr, "ptt_timing: no output stream: %s\n", engine.notice().c_str());
             status = 1;
@@ -245,7 +253,6 @@ int Main(int argc, char** argv) {
             std::fprintf(stderr, "ptt_timing: cannot capture the monitor\n");
             status = 1;
         }
-        QtScheduler scheduler;
         StopWatchChannels channels(engine);
         StampingSerialPort port;
         NoLinkServer link;
@@ -340,9 +347,14 @@ int Main(int argc, char** argv) {
             print("unkey lag, engine DAC time", unkey_engine);
             print("unkey lag, monitor capture", unkey_monitor);
         }
-        // Idle: the keyer and the engine run on (stream open, clock and status timers), the
-        // monitor capture is closed.
+        // Idle: the keyer and the engine run on (clock and status timers) and the output stream
+        // suspends after its idle time; the monitor capture is closed meanwhile.
         capture.reset();
+        if (status == 0 && audio_idle_s > 0 &&
+            !run_until([&] { return engine.suspended(); }, audio_idle_s + 5.0)) {
+            std::fprintf(stderr, "ptt_timing: the output stream did not suspend\n");
+            status = 1;
+        }
         if (status == 0 && idle_seconds > 0) {
             const double cpu_before = ProcessCpuSeconds();
             const double wall_before = now_s();
@@ -351,8 +363,34 @@ int Main(int argc, char** argv) {
             idle.exec();
             const double cpu = ProcessCpuSeconds() - cpu_before;
             const double wall = now_s() - wall_before;
-            std::printf("idle CPU of the running program over %.1f s: %.3f %% of one core\n", wall,
-                        100.0 * cpu / wall);
+            std::printf(
+                "idle CPU of the running program over %.1f s (output %s): %.3f %% of one "
+                "core\n",
+                wall, engine.suspended() ? "suspended" : "running", 100.0 * cpu / wall);
+        }
+        // The first message after the suspended idle: the key-down restarts the stream.
+        capture.emplace();
+        if (status == 0 && capture->ok() && engine.suspended()) {
+            wait_s(0.5);
+            capture->arm();
+            const std::size_t releases = port.released.size();
+            keyer.cmdStart_Click();
+            if (run_until([&] { return port.released.size() > releases; }, 5.0) &&
+                capture->first_sound()) {
+                wait_s(0.05);
+                const double onset = *capture->first_sound() - (port.keyed.back() + kPttDelay);
+                const double to_steady = engine_to_steady(engine);
+                std::printf(
+                    "onset after a suspended idle: monitor %.2f ms, engine DAC time "
+                    "%.2f ms; tail margin (monitor) %.2f ms\n",
+                    onset * 1e3,
+                    (engine.play_times(0).first_dac + to_steady - (port.keyed.back() + kPttDelay)) *
+                        1e3,
+                    (channels.stopped_at - *capture->last_sound_end()) * 1e3);
+            } else {
+                std::fprintf(stderr, "ptt_timing: the message after the idle was not heard\n");
+                status = 1;
+            }
         }
     }
     std::system((scripts + "/pulse_stop.sh " + pulse_dir).c_str());

@@ -132,7 +132,9 @@ bool write_message(const std::string& path, double tone_hz) {
 
 int prepare(const std::string& dir) {
     std::ofstream ini(dir + "/parlomat.ini", std::ios::trunc);
-    ini << "[Preference]\nPTT Delay=100\nComm Port=1\n[MSG Config]\n";
+    // A short "Audio Idle", so the idle measurement (after the output stream has suspended)
+    // starts soon.
+    ini << "[Preference]\nPTT Delay=100\nComm Port=1\nAudio Idle=10\n[MSG Config]\n";
     for (int n = 1; n <= 6; ++n) {
         const std::string name = "message" + std::to_string(n) + ".wav";
         if (!write_message(dir + "/" + name, 400.0 + 100.0 * n)) {
@@ -242,6 +244,24 @@ int main(int argc, char* argv[]) {
     app.exec();
     std::printf("CPU in the %d s after start-up:           %8.3f %% of one core\n", kSettleSeconds,
                 100.0 * (cpu_seconds() - settle_before) / kSettleSeconds);
+
+    // Idle proper begins once the output stream has suspended itself.
+    QElapsedTimer waiting;
+    waiting.start();
+    QTimer suspended;
+    suspended.setInterval(100);
+    QObject::connect(&suspended, &QTimer::timeout, [&] {
+        if (program.audio().suspended() || !program.audio().has_output() ||
+            waiting.elapsed() > 30'000) {
+            app.exit(0);
+        }
+    });
+    suspended.start();
+    app.exec();
+    suspended.stop();
+    std::printf("output stream suspended after:           %8.1f s more (%s)\n",
+                double(waiting.elapsed()) / 1000.0,
+                program.audio().suspended() ? "suspended" : "still running");
 
     const double cpu_before = cpu_seconds();
     const auto threads_before = thread_cpu();

@@ -43,7 +43,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                   QStringLiteral("Stops sending, as Esc does."));
     const QCommandLineOption status(
         QStringLiteral("status"), QStringLiteral("Prints the keyer's state as one line of JSON."));
-    parser.addOptions({help, version, dir, play, stop, status});
+    const QCommandLineOption verbose(
+        QStringLiteral("verbose"),
+        QStringLiteral("Also prints the station log to standard error, sound libraries included."));
+    parser.addOptions({help, version, dir, play, stop, status, verbose});
 
     if (!parser.parse(arguments)) {
         return UsageError(parser.errorText());
@@ -69,6 +72,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     CommandLine line;
     line.dir = parser.value(dir);
+    line.verbose = parser.isSet(verbose);
     if (parser.isSet(dir) && line.dir.isEmpty()) {
         return UsageError(QStringLiteral("--dir needs a directory."));
     }

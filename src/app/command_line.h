@@ -9,9 +9,10 @@ namespace parlomat {
 struct CommandLine {
     enum class Action { Run, Play, Stop, Status, Help, Version, UsageError };
     Action action = Action::Run;
-    int slot = 0;  ///< 1..6, for Play
-    QString dir;   ///< --dir; empty = the default station directory
-    QString text;  ///< the help or version text, or the usage error
+    int slot = 0;          ///< 1..6, for Play
+    QString dir;           ///< --dir; empty = the default station directory
+    QString text;          ///< the help or version text, or the usage error
+    bool verbose = false;  ///< --verbose: the station log also goes to standard error
 };
 
 /// Exit statuses of the command-line client.

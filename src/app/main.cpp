@@ -15,6 +15,7 @@
 #include "platform/control_socket_path.h"
 #include "platform/signal_watch.h"
 #include "platform/station_dir.h"
+#include "platform/station_log.h"
 #include "ui/app_icon.h"
 
 namespace {
@@ -24,6 +25,7 @@ using parlomat::CommandLine;
 constexpr std::chrono::milliseconds kRaiseTimeout{1000};
 
 int RunKeyer(int argc, char* argv[], const CommandLine& command) {
+    parlomat::StationLog log(parlomat::StationLog::DefaultPath(), command.verbose);
     QApplication app(argc, argv);
     QApplication::setApplicationName("parlomat");
     QApplication::setApplicationVersion(QString("%1.%2.%3")

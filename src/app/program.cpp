@@ -20,6 +20,7 @@ AudioEngineOptions Program::audio_options(const std::string& ini_path) {
     AudioEngineOptions options;
     options.output_device = prefs.AudioOut;
     options.input_device = prefs.AudioIn;
+    options.idle_stop = std::chrono::seconds{prefs.AudioIdle};
     return options;
 }
 
@@ -48,7 +49,8 @@ KeyerPorts Program::ports(const std::string& station_dir) {
                      .view = window_,
                      .preferences_view = &window_,
                      .station_dir = station_dir,
-                     .files = &files_};
+                     .files = &files_,
+                     .log = &event_log_};
     if (auto readme = installed_readme(); !readme.empty()) {
         ports.support_url = std::move(readme);
     }
@@ -57,7 +59,7 @@ KeyerPorts Program::ports(const std::string& station_dir) {
 
 Program::Program(const std::string& station_dir)
     : ini_path_(station_dir + "/parlomat.ini"),
-      audio_(audio_options(ini_path_)),
+      audio_(audio_options(ini_path_), scheduler_),
       serial_(ini_path_),
       link_(rig_link(ini_path_)),
       keyer_(ports(station_dir)),

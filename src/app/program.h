@@ -12,6 +12,7 @@
 #include "platform/process_launcher.h"
 #include "platform/qt_scheduler.h"
 #include "platform/serial_port_adapter.h"
+#include "platform/station_log.h"
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
 
@@ -46,6 +47,7 @@ class Program {
 
     std::string ini_path_;
     QtScheduler scheduler_;
+    QtEventLog event_log_;
     AudioEngine audio_;
     SerialPortAdapter serial_;
     HamlibLink link_;

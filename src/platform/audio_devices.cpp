@@ -2,6 +2,9 @@
 
 #include <portaudio.h>
 
+#include "platform/audio_quiet.h"
+#include "platform/log_categories.h"
+
 namespace parlomat {
 namespace {
 
@@ -11,7 +14,14 @@ int channels_of(const PaDeviceInfo& info, AudioDirection direction) {
 
 }  // namespace
 
-PortAudioSession::PortAudioSession() : ok_(Pa_Initialize() == paNoError) {}
+PortAudioSession::PortAudioSession() {
+    QuietAudioBackends();
+    const PaError error = Pa_Initialize();
+    ok_ = error == paNoError;
+    if (!ok_) {
+        qCWarning(lcAudio, "PortAudio did not start: %s", Pa_GetErrorText(error));
+    }
+}
 
 PortAudioSession::~PortAudioSession() {
     if (ok_) {

@@ -1,6 +1,7 @@
 #include "platform/audio_mixer.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace parlomat {
 namespace {
@@ -22,7 +23,7 @@ bool AudioMixer::send(Command command) {
 }
 
 bool AudioMixer::play(int voice, const std::int16_t* samples, std::size_t frames,
-                      std::uint32_t play_id) {
+                      std::uint32_t play_id, double start_dac) {
     if (voice < 0 || voice >= kVoices || play_id == 0) {
         return false;
     }
@@ -32,6 +33,7 @@ bool AudioMixer::play(int voice, const std::int16_t* samples, std::size_t frames
     command.play_id = play_id;
     command.samples = samples;
     command.frames = samples == nullptr ? 0 : frames;
+    command.start_dac = start_dac;
     return send(command);
 }
 
@@ -64,12 +66,20 @@ AudioMixer::PlayReport AudioMixer::report(int voice, std::uint32_t play_id) cons
     return r;
 }
 
+AudioMixer::Level AudioMixer::level(int voice) const {
+    if (voice < 0 || voice >= kVoices) {
+        return {};
+    }
+    const Published& p = published_[static_cast<std::size_t>(voice)];
+    return Level{p.peak.load(std::memory_order_relaxed), p.rms.load(std::memory_order_relaxed)};
+}
+
 void AudioMixer::apply_commands() {
     Command command;
     while (commands_.pop(command)) {
         Voice& v = voices_[static_cast<std::size_t>(command.voice)];
         if (command.kind == Command::Kind::Play) {
-            v = Voice{command.samples, command.frames, 0, command.play_id};
+            v = Voice{command.samples, command.frames, 0, command.play_id, command.start_dac};
         } else {
             v = Voice{};
         }
@@ -87,22 +97,41 @@ void AudioMixer::render(float* out, std::size_t frames, int channels, double dac
         if (v.play_id == 0) {
             continue;
         }
-        ++sounding;
         Published& p = published_[k];
+        // A scheduled first sample goes into the frame whose DAC time is the first at or after
+        // its due time.
+        std::size_t offset = 0;
+        if (v.pos == 0 && v.start_dac > 0) {
+            const double ahead = std::ceil((v.start_dac - dac_time) * rate_ - 1e-6);
+            if (ahead >= static_cast<double>(frames)) {
+                continue;
+            }
+            offset = ahead > 0 ? static_cast<std::size_t>(ahead) : 0;
+        }
+        ++sounding;
         if (v.pos == 0) {
-            p.first_dac.store(dac_time, std::memory_order_relaxed);
+            p.first_dac.store(dac_time + static_cast<double>(offset) / rate_,
+                              std::memory_order_relaxed);
             p.started_id.store(v.play_id, std::memory_order_release);
         }
-        const std::size_t n = std::min(frames, v.frames - v.pos);
+        const std::size_t n = std::min(frames - offset, v.frames - v.pos);
+        float peak = 0;
+        float squares = 0;
         for (std::size_t f = 0; f < n; ++f) {
             const float s = static_cast<float>(v.samples[v.pos + f]) * kScale;
+            peak = std::max(peak, std::fabs(s));
+            squares += s * s;
             for (std::size_t c = 0; c < width; ++c) {
-                out[f * width + c] += s;
+                out[(offset + f) * width + c] += s;
             }
         }
+        p.peak.store(peak, std::memory_order_relaxed);
+        p.rms.store(n > 0 ? std::sqrt(squares / static_cast<float>(n)) : 0.0f,
+                    std::memory_order_relaxed);
         v.pos += n;
         if (v.pos == v.frames) {
-            p.end_dac.store(dac_time + static_cast<double>(n) / rate_, std::memory_order_relaxed);
+            p.end_dac.store(dac_time + static_cast<double>(offset + n) / rate_,
+                            std::memory_order_relaxed);
             p.finished_id.store(v.play_id, std::memory_order_release);
             v = Voice{};
         }

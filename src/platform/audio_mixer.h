@@ -32,9 +32,18 @@ class AudioMixer {
 
     double sample_rate() const { return rate_; }
 
+    /// Peak and RMS (linear, 0..1) of a voice's samples in the latest buffer it sounded in.
+    struct Level {
+        float peak = 0;
+        float rms = 0;
+    };
+
     /// UI thread: starts `voice` on `frames` mono 16-bit samples (replacing what it played),
-    /// tagged `play_id` (non-zero, new for each play). False when the command ring is full.
-    bool play(int voice, const std::int16_t* samples, std::size_t frames, std::uint32_t play_id);
+    /// tagged `play_id` (non-zero, new for each play). With `start_dac` > 0 the first sample
+    /// reaches the DAC at that stream time (s), to the frame and never earlier; a time already
+    /// past starts it at once. False when the command ring is full.
+    bool play(int voice, const std::int16_t* samples, std::size_t frames, std::uint32_t play_id,
+              double start_dac = 0);
     /// UI thread: silences `voice` at the next buffer. False when the command ring is full.
     bool stop(int voice);
     /// UI thread: sequence number of the last command sent (0 = none yet).
@@ -43,6 +52,8 @@ class AudioMixer {
     std::uint64_t processed() const { return processed_.load(std::memory_order_acquire); }
     /// Any thread: what is known of play `play_id` on `voice`.
     PlayReport report(int voice, std::uint32_t play_id) const;
+    /// Any thread: the level of `voice` in its latest buffer.
+    Level level(int voice) const;
     /// Any thread: the number of buffers rendered so far.
     std::uint64_t buffers() const { return buffers_.load(std::memory_order_relaxed); }
 
@@ -59,6 +70,7 @@ class AudioMixer {
         std::uint32_t play_id = 0;
         const std::int16_t* samples = nullptr;
         std::size_t frames = 0;
+        double start_dac = 0;
         std::uint64_t seq = 0;
     };
     struct Voice {
@@ -66,12 +78,15 @@ class AudioMixer {
         std::size_t frames = 0;
         std::size_t pos = 0;
         std::uint32_t play_id = 0;
+        double start_dac = 0;  ///< > 0 until the first sample is placed
     };
     struct Published {
         std::atomic<std::uint32_t> started_id{0};
         std::atomic<double> first_dac{0};
         std::atomic<std::uint32_t> finished_id{0};
         std::atomic<double> end_dac{0};
+        std::atomic<float> peak{0};
+        std::atomic<float> rms{0};
     };
 
     bool send(Command command);

@@ -79,7 +79,12 @@ void QtScheduler::rearm() {
         timer_.stop();
         return;
     }
-    const Ms wait = std::clamp(queue_.begin()->first.first - now(), Ms{0}, kLongestWait);
+    const Ms due = queue_.begin()->first.first;
+    if (timer_.isActive() && due == armed_for_) {
+        return;
+    }
+    armed_for_ = due;
+    const Ms wait = std::clamp(due - now(), Ms{0}, kLongestWait);
     timer_.start(static_cast<int>(wait.count()));
 }
 

@@ -37,6 +37,9 @@ class QtScheduler final : public Scheduler {
     QElapsedTimer clock_;
     QTimer timer_;
     CallbackId next_id_ = 1;
+    /// The due time the running timer is set for: a callback re-armed for the same time (the
+    /// channels' notifications, every 50 ms) leaves the timer alone.
+    Ms armed_for_{-1};
 };
 
 }  // namespace parlomat

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "core/settings/preferences.h"
+#include "platform/log_categories.h"
 #include "platform/serial_line_settings.h"
 
 namespace parlomat {
@@ -80,6 +81,17 @@ void SerialPortAdapter::set_lost_handler(std::function<void()> handler) {
 }
 
 bool SerialPortAdapter::open(SerialError& error) {
+    if (!open_device(error)) {
+        qCWarning(lcSerial, "serial port %d (%s) did not open: %s", number_, device_.c_str(),
+                  error.number == SerialError::kBusy ? "in use by another program"
+                                                     : error.description.c_str());
+        return false;
+    }
+    qCInfo(lcSerial, "serial port %d (%s) open", number_, device_.c_str());
+    return true;
+}
+
+bool SerialPortAdapter::open_device(SerialError& error) {
     if (fd_ >= 0) {
         return Busy(error);
     }
@@ -157,10 +169,13 @@ bool SerialPortAdapter::input(int line) const {
 }
 
 void SerialPortAdapter::lose() const {
+    const int err = errno;
     close_port();
     if (lost_queued_) {
         return;
     }
+    qCWarning(lcSerial, "serial port %s lost: %s", device_.c_str(),
+              err != 0 ? std::generic_category().message(err).c_str() : "the device hung up");
     lost_queued_ = true;
     QMetaObject::invokeMethod(
         &queue_,
@@ -183,6 +198,9 @@ void SerialPortAdapter::drain() {
             return;
         }
         // End of file or an error on a non-blocking tty: the device has hung up.
+        if (size == 0) {
+            errno = 0;
+        }
         lose();
     }
 }

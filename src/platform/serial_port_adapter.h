@@ -53,6 +53,7 @@ class SerialPortAdapter final : public SerialPort {
     const std::string& device() const { return device_; }
 
   private:
+    bool open_device(SerialError& error);
     void set_line(int line, bool on);
     bool input(int line) const;
     /// The device no longer answers: closes it and queues the lost handler once.

@@ -25,12 +25,14 @@ std::int32_t ClampMs(std::int64_t ms) {
 }  // namespace
 
 SimChannels::SimChannels(SimScheduler& scheduler, Trace& trace, std::string station_dir)
-    : scheduler_(scheduler), trace_(trace), station_dir_(std::move(station_dir)) {}
+    : scheduler_(scheduler),
+      trace_(trace),
+      station_dir_(std::move(station_dir)),
+      ticker_(scheduler) {}
 
 SimChannels::~SimChannels() {
     for (auto& channel : channels_) {
         cancel_end(channel);
-        scheduler_.cancel(channel.update_event);
     }
 }
 
@@ -60,23 +62,6 @@ void SimChannels::settle(Channel& channel) {
     if (channel.mode != mode::kNotOpen) {
         channel.mode = mode::kStopped;
     }
-}
-
-void SimChannels::arm_update(int i) {
-    Channel& channel = channels_[i];
-    scheduler_.cancel(channel.update_event);
-    channel.update_event = 0;
-    if (channel.update_interval <= 0) {
-        return;
-    }
-    channel.update_event =
-        scheduler_.call_at(scheduler_.now() + Ms{channel.update_interval}, [this, i] {
-            channels_[i].update_event = 0;
-            arm_update(i);
-            if (listener_ != nullptr) {
-                listener_->mci_StatusUpdate(i);
-            }
-        });
 }
 
 void SimChannels::PrepareChannels() {
@@ -136,13 +121,7 @@ std::int32_t SimChannels::ChannelPosition(int i) const {
 
 void SimChannels::SetUpdateInterval(int i, std::int16_t ms) {
     trace(i, "updates " + std::to_string(ms));
-    Channel& channel = channels_[i];
-    const std::int16_t interval = std::max<std::int16_t>(ms, 0);
-    if (interval == channel.update_interval && (interval == 0 || channel.update_event != 0)) {
-        return;
-    }
-    channel.update_interval = interval;
-    arm_update(i);
+    ticker_.SetUpdateInterval(i, ms);
 }
 
 void SimChannels::PlayFromStart(int i) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/audio/channel_ticker.h"
 #include "core/audio/wave_channels.h"
 #include "sim/sim_scheduler.h"
 #include "sim/trace.h"
@@ -22,7 +23,7 @@ class SimChannels final : public WaveChannels {
     SimChannels(const SimChannels&) = delete;
     SimChannels& operator=(const SimChannels&) = delete;
 
-    void set_listener(ChannelListener* listener) override { listener_ = listener; }
+    void set_listener(ChannelListener* listener) override { ticker_.set_listener(listener); }
     void PrepareChannels() override;
     void OpenChannel(int i, const std::string& path) override;
     OpenFailure LastOpenFailure(int i) const override { return channels_[i].failure; }
@@ -47,7 +48,7 @@ class SimChannels final : public WaveChannels {
     /// Why the file at `path` does not open as a message, or None when it does.
     static OpenFailure WaveFailure(const std::string& path);
     /// Period of channel `i`'s status updates in ms (0 = none).
-    std::int16_t update_interval(int i) const { return channels_[i].update_interval; }
+    std::int16_t update_interval(int i) const { return ticker_.interval(i); }
 
   private:
     struct Channel {
@@ -55,22 +56,19 @@ class SimChannels final : public WaveChannels {
         std::int32_t length = 0;    // ms
         std::int32_t position = 0;  // ms, while not running
         Ms started{0};              // virtual time the play or recording began
-        std::int16_t update_interval = 0;
         OpenFailure failure = OpenFailure::None;
         Scheduler::CallbackId end_event = 0;
-        Scheduler::CallbackId update_event = 0;
     };
 
     void trace(int i, const std::string& what);
     void cancel_end(Channel& channel);
-    void arm_update(int i);
     void settle(Channel& channel);
     std::int32_t elapsed(const Channel& channel) const;
 
     SimScheduler& scheduler_;
     Trace& trace_;
     std::string station_dir_;
-    ChannelListener* listener_ = nullptr;
+    ChannelTicker ticker_;
     bool audio_lost_ = false;
     std::array<Channel, kCount> channels_;
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/audio/open_failure.h"
+#include "core/runtime/scheduler.h"
 
 namespace parlomat {
 
@@ -75,6 +76,14 @@ class WaveChannels {
     /// The level meter's reading for channel `i` while it plays or records; silence otherwise
     /// and where a back end has no meter.
     virtual ChannelLevel Level(int /*i*/) const { return {}; }
+    /// A key-down happened: a play may follow within the PTT delay. A back end that suspends
+    /// its sound device while idle starts it again now.
+    virtual void Wake() {}
+    /// The next PlayFromStart(i) is due at monotonic time `due` (the Scheduler's clock): its first
+    /// sample should reach the DAC then, never earlier, and as soon as it can when `due` is too
+    /// close. A hint: modes, positions and notifications do not change; a back end without a
+    /// DAC clock ignores it.
+    virtual void ScheduleStart(int /*i*/, Ms /*due*/) {}
 };
 
 }  // namespace parlomat

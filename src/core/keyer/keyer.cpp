@@ -12,7 +12,8 @@ Keyer::Keyer(KeyerPorts ports)
       dialogs_(ports_.dialogs),
       launcher_(ports_.launcher),
       view_(ports_.view),
-      ptt_(scheduler_, SP, Ptt::Fields{PTTKeyed, PTTEnabled, FTLinkActive, prefs}, *this),
+      log_(ports_.log != nullptr ? *ports_.log : no_log_),
+      ptt_(scheduler_, SP, Ptt::Fields{PTTKeyed, PTTEnabled, FTLinkActive, prefs}, *this, log_),
       tmrClock(scheduler_, [this] { tmrClock_Timer(); }),
       tmrMSGStatus(
           scheduler_, [this] { tmrMSGStatus_Timer(); }, Ms{100}, false),

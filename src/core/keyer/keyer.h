@@ -13,6 +13,7 @@
 #include "core/keyer/serial_port.h"
 #include "core/keyer/window_state.h"
 #include "core/runtime/dialogs.h"
+#include "core/runtime/event_log.h"
 #include "core/runtime/launcher.h"
 #include "core/runtime/scheduler.h"
 #include "core/runtime/timer.h"
@@ -38,6 +39,7 @@ struct KeyerPorts {
     std::string support_url = "file:///usr/share/doc/parlomat/README.md";  ///< "&WWW Help On-line"
     /// Copies loaded files into the station directory; without it such a load is refused.
     FileCopier* files = nullptr;
+    EventLog* log = nullptr;  ///< the station log; nullptr: none
 };
 
 /// The main window's shared fields, readable by views and the scenario runner.
@@ -169,7 +171,9 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     void mci_StatusUpdate(int index) override;
 
     // PTT.
-    void PTT_Control(bool Keyed);
+    void PTT_Control(bool Keyed, KeyCause cause);
+    /// The channel's first sample is due at the DAC when tmrPlayback, just armed, fires.
+    void ScheduleMessageStart();
     void ShowPanel(Panel panel, const std::string& text) override;
     void TxTimedOut() override;
     void StartReleaseWait() override;
@@ -244,6 +248,8 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     std::unique_ptr<LinkMonitor> FTMonitor;
     std::unique_ptr<PreferencesForm> prefs_form_;
 
+    NullEventLog no_log_;
+    EventLog& log_;
     Ptt ptt_;
     RunPhase phase_ = RunPhase::Idle;
     /// The slot whose pass the sequencer started last; -1 after a slot change.

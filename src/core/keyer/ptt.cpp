@@ -4,14 +4,25 @@
 
 namespace parlomat {
 
-Ptt::Ptt(Scheduler& scheduler, SerialPort& SP, Fields fields, PttHost& host)
-    : scheduler_(scheduler), SP(SP), f_(fields), host_(host) {}
+Ptt::Ptt(Scheduler& scheduler, SerialPort& SP, Fields fields, PttHost& host, EventLog& log)
+    : scheduler_(scheduler), SP(SP), f_(fields), host_(host), log_(log) {}
 
 Ptt::~Ptt() {
     scheduler_.cancel(timeout_);
 }
 
-void Ptt::Control(bool keyed) {
+void Ptt::Control(bool keyed, KeyCause cause, int slot) {
+    const bool was_down = key_down_;
+    Apply(keyed);
+    if (keyed && !was_down) {
+        slot_ = slot;
+        log_.KeyChange(true, cause, slot, on_air_);
+    } else if (!keyed && was_down) {
+        log_.KeyChange(false, cause, slot_, on_air_);
+    }
+}
+
+void Ptt::Apply(bool keyed) {
     if (keyed) {
         StartKeyDown();
     } else {
@@ -115,12 +126,16 @@ void Ptt::LowerRaisedLines() {
 }
 
 void Ptt::ReleaseAll() {
+    const bool was_down = key_down_;
     EndKeyDown();
     LowerRaisedLines();
     if (link_keyed_ && monitor_ != nullptr && monitor_->SetPTT(0)) {
         link_keyed_ = false;
     }
     on_air_ = false;
+    if (was_down) {
+        log_.KeyChange(false, KeyCause::Stop, slot_, on_air_);
+    }
 }
 
 void Ptt::PortLost() {

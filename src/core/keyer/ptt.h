@@ -4,6 +4,7 @@
 
 #include "core/keyer/serial_port.h"
 #include "core/keyer/window_state.h"
+#include "core/runtime/event_log.h"
 #include "core/runtime/scheduler.h"
 #include "core/settings/preferences.h"
 #include "core/shell/link.h"
@@ -34,13 +35,14 @@ class Ptt {
         const Preferences& prefs;
     };
 
-    Ptt(Scheduler& scheduler, SerialPort& SP, Fields fields, PttHost& host);
+    Ptt(Scheduler& scheduler, SerialPort& SP, Fields fields, PttHost& host, EventLog& log);
     ~Ptt();
     Ptt(const Ptt&) = delete;
     Ptt& operator=(const Ptt&) = delete;
 
-    /// `PTT_Control`: true keys, false unkeys. Returns at once.
-    void Control(bool keyed);
+    /// `PTT_Control`: true keys, false unkeys, for message slot `slot` (1..6). Returns at once.
+    /// A new key-down and the key-up that ends it go into the station log with their cause.
+    void Control(bool keyed, KeyCause cause, int slot);
     /// The link's monitor once the link is chosen (nullptr: none).
     void set_monitor(LinkMonitor* monitor) { monitor_ = monitor; }
     /// Drops every line this object raised and unkeys the link: the program is going away.
@@ -56,6 +58,7 @@ class Ptt {
     void LinkFailed();
 
   private:
+    void Apply(bool keyed);
     void KeySerial();
     void KeyLink();
     void UnkeyLink();
@@ -68,6 +71,8 @@ class Ptt {
     SerialPort& SP;
     Fields f_;
     PttHost& host_;
+    EventLog& log_;
+    int slot_ = 0;  ///< the slot of the running key-down, for its key-up entry
     LinkMonitor* monitor_ = nullptr;
     bool dtr_raised_ = false;
     bool rts_raised_ = false;

@@ -11,8 +11,16 @@ constexpr unsigned kBeepExclamation = 0x30;
 
 }  // namespace
 
-void Keyer::PTT_Control(bool Keyed) {
-    ptt_.Control(Keyed);
+void Keyer::PTT_Control(bool Keyed, KeyCause cause) {
+    // A suspended sound device starts now, so it runs by the time the PTT delay ends.
+    if (Keyed) {
+        mci.Wake();
+    }
+    ptt_.Control(Keyed, cause, ActiveMsg + 1);
+}
+
+void Keyer::ScheduleMessageStart() {
+    mci.ScheduleStart(ActiveMsg, scheduler_.now() + tmrPlayback.interval());
 }
 
 void Keyer::ShowPanel(Panel panel, const std::string& text) {
@@ -20,6 +28,7 @@ void Keyer::ShowPanel(Panel panel, const std::string& text) {
 }
 
 void Keyer::TxTimedOut() {
+    log_.TxTimedOut(prefs.TXTimeout);
     cmdStop_Click();
     dialogs_.beep(kBeepExclamation);
     set_panel(Panel::pnlFeedback, "TX time-out: transmitter released");
@@ -56,14 +65,14 @@ void Keyer::OpenCommPort() {
 void Keyer::cmdXmit_Click() {
     feedback_held_ = false;
     if (!PTTKeyed) {
-        PTT_Control(true);
+        PTT_Control(true, KeyCause::Manual);
         set_panel(Panel::pnlMode, "");
         // A key that no line took leaves its reason on the panel.
         if (ptt_.on_air()) {
             set_panel(Panel::pnlFeedback, "Manual PTT On");
         }
     } else {
-        PTT_Control(false);
+        PTT_Control(false, KeyCause::Manual);
         set_panel(Panel::pnlFeedback, "Manual PTT Off");
     }
 }
@@ -133,7 +142,7 @@ void Keyer::SP_Lost() {
     if (keyed_by_port && Playing) {
         cmdStop_Click();
     } else if (keyed_by_port) {
-        PTT_Control(false);
+        PTT_Control(false, KeyCause::PortLost);
     }
     set_panel(Panel::pnlFeedback, "Comm port lost");
     feedback_held_ = true;

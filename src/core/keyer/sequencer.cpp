@@ -66,7 +66,7 @@ void Keyer::cmdStart_Click() {
     mci.SetUpdateInterval(active, kRunUpdateInterval);
 
     if (!SkedMode) {
-        PTT_Control(true);
+        PTT_Control(true, KeyCause::Start);
         // A Start during a run sends the message again from its start after a fresh PTT delay.
         tmrMSGStatus.set_enabled(false);
         tmrMSGStatus.set_interval(kStatusTick);
@@ -78,6 +78,7 @@ void Keyer::cmdStart_Click() {
         tmrPlayback.set_enabled(false);
         tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
         tmrPlayback.set_enabled(true);
+        ScheduleMessageStart();
         return;
     }
 
@@ -103,7 +104,7 @@ void Keyer::cmdStop_Click() {
     set_gauge(0);
     mci.StopChannel(active);
     set_phase(RunPhase::Idle);
-    PTT_Control(false);
+    PTT_Control(false, KeyCause::Stop);
     tmrRcvWindow.set_enabled(false);
     tmrMSGStatus.set_enabled(false);
     tmrPlayback.set_enabled(false);
@@ -183,8 +184,9 @@ void Keyer::tmrMSGStatus_Timer() {
             set_phase(phase_ == RunPhase::Sending ? RunPhase::Gap : phase_);
             tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
             tmrPlayback.set_enabled(true);
+            ScheduleMessageStart();
         } else if (!RepeatPending) {
-            PTT_Control(false);
+            PTT_Control(false, KeyCause::EndOfMessage);
             RepeatPending = true;
             set_phase(RunPhase::Listening);
             OpenReceiveWindow();
@@ -196,14 +198,14 @@ void Keyer::tmrMSGStatus_Timer() {
         return;
     }
     if (!LoopActive) {
-        PTT_Control(false);
+        PTT_Control(false, KeyCause::EndOfMessage);
         set_phase(RunPhase::SkedWait);
     } else if (RcvDelayMs <= 0) {
         set_phase(phase_ == RunPhase::Sending ? RunPhase::Gap : phase_);
         tmrPlayback.set_interval(kSkedRepeatGap);
         tmrPlayback.set_enabled(true);
     } else if (!RepeatPending) {
-        PTT_Control(false);
+        PTT_Control(false, KeyCause::EndOfMessage);
         RepeatPending = true;
         set_phase(RunPhase::Listening);
         OpenReceiveWindow();
@@ -211,7 +213,7 @@ void Keyer::tmrMSGStatus_Timer() {
 }
 
 void Keyer::EndOfRun() {
-    PTT_Control(false);
+    PTT_Control(false, KeyCause::EndOfMessage);
     set_phase(RunPhase::Idle);
     tmrMSGStatus.set_enabled(false);
     // A receive window or repeat still pending would key the transmitter again after the end.
@@ -259,10 +261,11 @@ void Keyer::tmrRcvWindow_Timer() {
         return;
     }
     RcvRemainingMs = RcvDelayMs;
-    PTT_Control(true);
+    PTT_Control(true, KeyCause::Repeat);
     set_phase(RunPhase::KeyDelay);
     tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
     tmrPlayback.set_enabled(true);
+    ScheduleMessageStart();
 }
 
 void Keyer::mci_StatusUpdate(int) {

@@ -22,10 +22,11 @@ void Keyer::tmrMST_Timer() {
         tmrMSGStatus.set_interval(Ms{100});
         InXmitPeriod = true;
         if (Playing) {
-            PTT_Control(true);
+            PTT_Control(true, KeyCause::SkedSegment);
             set_phase(RunPhase::KeyDelay);
             tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
             tmrPlayback.set_enabled(true);
+            ScheduleMessageStart();
         } else {
             set_panel(Panel::pnlFeedback, "Playback not Enabled");
         }
@@ -34,7 +35,7 @@ void Keyer::tmrMST_Timer() {
     if (!InXmitPeriod) {
         return;
     }
-    PTT_Control(false);
+    PTT_Control(false, KeyCause::SkedSegment);
     tmrRcvWindow.set_interval(Ms{0});
     tmrRcvWindow.set_enabled(false);
     tmrPlayback.set_interval(Ms{0});

@@ -76,6 +76,8 @@ void LoadPrefs(Preferences& prefs, const ProfileDocument& ini) {
     // A negative time-out is a broken file, not a wish to transmit for ever: keep the default.
     const std::int32_t timeout = RoundToInt32(LeadingNumber(Get(ini, "TX Timeout", "600")));
     prefs.TXTimeout = timeout < 0 ? Preferences{}.TXTimeout : timeout;
+    const std::int32_t idle = RoundToInt32(LeadingNumber(Get(ini, "Audio Idle", "60")));
+    prefs.AudioIdle = idle < 0 ? Preferences{}.AudioIdle : idle;
 }
 
 bool SavePrefs(const Preferences& prefs, const std::string& ini_path) {

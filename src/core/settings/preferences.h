@@ -22,6 +22,7 @@ struct Preferences {
     std::string AudioOut;           ///< output device name; empty = the default device
     std::string AudioIn;            ///< input device name; empty = the default device
     std::int32_t TXTimeout = 600;   ///< s a key-down may last at most; 0 = no limit
+    std::int32_t AudioIdle = 60;    ///< s without sound before the output stops; 0 = never
 };
 
 inline constexpr const char* kPreferenceSection = "Preference";

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/keyer/keyer.h"
 #include "core/keyer/splash.h"
@@ -17,6 +18,19 @@
 
 namespace parlomat::test {
 
+/// The station log's entries as text: "down start 1", "up stop 1", "timeout 20".
+class RecordingLog final : public EventLog {
+  public:
+    void KeyChange(bool down, KeyCause cause, int slot, bool) override {
+        entries.push_back(std::string(down ? "down " : "up ") + KeyCauseText(cause) + " " +
+                          std::to_string(slot));
+    }
+    void TxTimedOut(int seconds) override {
+        entries.push_back("timeout " + std::to_string(seconds));
+    }
+    std::vector<std::string> entries;
+};
+
 /// The keyer on simulated devices in virtual time, started and showing its main window.
 /// The trace of the latest events is kept for failure messages.
 struct SimStation {
@@ -29,8 +43,16 @@ struct SimStation {
           dialogs(trace, station),
           launcher(trace),
           view(trace),
-          keyer(KeyerPorts{scheduler, channels, serial, link, dialogs, launcher, view, &view,
-                           station}),
+          keyer(KeyerPorts{.scheduler = scheduler,
+                           .mci = channels,
+                           .SP = serial,
+                           .link = link,
+                           .dialogs = dialogs,
+                           .launcher = launcher,
+                           .view = view,
+                           .preferences_view = &view,
+                           .station_dir = station,
+                           .log = &tx_log}),
           splash(scheduler, view, keyer) {
         splash.Show();
         splash.ExitForm();
@@ -53,6 +75,7 @@ struct SimStation {
     SimDialogs dialogs;
     SimLauncher launcher;
     SimView view;
+    RecordingLog tx_log;
     Keyer keyer;
     Splash splash;
 };

@@ -35,7 +35,8 @@ std::map<std::string, std::string> Fields(const Preferences& p) {
             {"NAMSTiming", NumberText(p.NAMSTiming)},
             {"IDInterval", NumberText(p.IDInterval)},
             {"AudioOut", p.AudioOut},
-            {"AudioIn", p.AudioIn}};
+            {"AudioIn", p.AudioIn},
+            {"AudioIdle", NumberText(p.AudioIdle)}};
 }
 
 // The default fields with the changes listed as "Field=value;Field=value".
@@ -96,6 +97,9 @@ TEST(LoadPrefs, ReadsEachKeyByItsRule) {
         {"AudioOut=USB Audio CODEC: - (hw:1,0)\nAudioIn=pulse",
          "AudioOut=USB Audio CODEC: - (hw:1,0);AudioIn=pulse"},
         {"ptt delay=300\nUTCDIFF=1", "PTTDelay=300;UTCDiffHours=1"},
+        {"Audio Idle=0", "AudioIdle=0"},
+        {"Audio Idle=90.4", "AudioIdle=90"},
+        {"Audio Idle=-5", ""},
     };
     TempDir dir;
     const std::string path = dir.file("parlomat.ini");

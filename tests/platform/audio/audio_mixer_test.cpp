@@ -74,6 +74,48 @@ TEST(AudioMixerTest, APlayComesOutWholeWithItsDacTimesWhateverTheBufferSize) {
     }
 }
 
+TEST(AudioMixerTest, AScheduledPlayStartsAtTheFirstFrameAtOrAfterItsDueTime) {
+    struct Case {
+        double start_dac;   ///< s; the renders begin at 10 s, one frame per ms
+        std::size_t first;  ///< the frame that carries the first sample
+    };
+    const Case cases[] = {
+        {10.0235, 24},  // a fraction of a frame rounds to the next frame, never the one before
+        {10.023, 23},   // inside the first buffer
+        {10.040, 40},   // exactly on a buffer boundary
+        {10.137, 137},  // several buffers ahead
+        {9.5, 0},       // already past: at once
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "due " << c.start_dac);
+        AudioMixer mixer(kRate);
+        const std::vector<std::int16_t> message = ramp(30);
+        ASSERT_TRUE(mixer.play(1, message.data(), message.size(), 5, c.start_dac));
+        const std::vector<float> out = render_all(mixer, 300, 20);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const bool inside = i >= c.first && i < c.first + message.size();
+            ASSERT_EQ(out[i], inside ? as_float(message[i - c.first]) : 0.0f) << "frame " << i;
+        }
+        const AudioMixer::PlayReport r = mixer.report(1, 5);
+        EXPECT_NEAR(r.first_dac, 10.0 + static_cast<double>(c.first) / kRate, 1e-9);
+        EXPECT_NEAR(r.end_dac, r.first_dac + 0.030, 1e-9);
+    }
+}
+
+TEST(AudioMixerTest, LevelIsThePeakAndRmsOfTheLatestBuffer) {
+    AudioMixer mixer(kRate);
+    std::vector<std::int16_t> message(40, 16384);  // half scale, then a quarter
+    std::fill(message.begin() + 20, message.end(), static_cast<std::int16_t>(-8192));
+    ASSERT_TRUE(mixer.play(2, message.data(), message.size(), 1));
+    render_all(mixer, 20, 20);
+    EXPECT_FLOAT_EQ(mixer.level(2).peak, 0.5f);
+    EXPECT_FLOAT_EQ(mixer.level(2).rms, 0.5f);
+    render_all(mixer, 20, 20);
+    EXPECT_FLOAT_EQ(mixer.level(2).peak, 0.25f);
+    EXPECT_FLOAT_EQ(mixer.level(2).rms, 0.25f);
+    EXPECT_EQ(mixer.level(0).peak, 0.0f);
+}
+
 TEST(AudioMixerTest, StopAndReplaySilenceOrRestartTheVoice) {
     AudioMixer mixer(kRate);
     const std::vector<std::int16_t> message = ramp(50);
