@@ -24,6 +24,7 @@ int Usage() {
            "  clock DATE TIME [+HH:MM]  the local date-time at 0 and the system's zone\n"
            "                        (default -05:00)\n"
            "  set txtLabel I TEXT   types a label for slot I (0..5)\n"
+           "  click cmdListen       plays the active slot without keying\n"
            "  lamp                  traces the on-air lamp and each slot's message length\n";
     return parlomat::ScenarioRunner::kFailed;
 }

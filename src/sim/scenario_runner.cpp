@@ -487,9 +487,9 @@ void ScenarioRunner::cmd_start() {
 }
 
 void ScenarioRunner::cmd_click(Words& words) {
-    static constexpr std::array<const char*, 9> kClickable = {
-        "cmdLoad",  "cmdRecord", "cmdStart", "cmdStop",    "cmdSave",
-        "cmdErase", "cmdXmit",   "chkMode",  "chkInterval"};
+    static constexpr std::array<const char*, 10> kClickable = {
+        "cmdLoad",  "cmdRecord", "cmdStart", "cmdStop",     "cmdSave",
+        "cmdErase", "cmdXmit",   "chkMode",  "chkInterval", "cmdListen"};
     const std::string name = words.word("control");
     std::optional<int> index;
     if (name == "optMessage") {
@@ -517,6 +517,8 @@ void ScenarioRunner::cmd_click(Words& words) {
         keyer.chkMode_Click(state.checks[static_cast<int>(Check::chkMode)] ? 0 : 1);
     } else if (name == "chkInterval") {
         keyer.chkInterval_Click(state.checks[static_cast<int>(Check::chkInterval)] ? 0 : 1);
+    } else if (name == "cmdListen") {
+        keyer.cmdListen_Click();
     } else {
         const int button = IndexOf(kButtonNames, name);
         if (!state.buttons[button]) {

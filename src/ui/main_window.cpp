@@ -105,6 +105,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         b->setParent(central);
         button_column->addWidget(b);
     }
+    cmdListen_ = new QPushButton("Listen", central);
+    cmdListen_->setObjectName("cmdListen");
+    cmdListen_->setToolTip("Play the selected message to the speakers without keying");
+    cmdListen_->setAutoDefault(false);
+    connect(cmdListen_, &QPushButton::clicked, this, [this] {
+        if (keyer_) {
+            keyer_->cmdListen_Click();
+        }
+    });
+    button_column->addSpacing(6);
+    button_column->addWidget(cmdListen_);
     button_column->addStretch(1);
     top->addLayout(button_column);
     outer->addLayout(top, 1);

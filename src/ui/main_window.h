@@ -59,6 +59,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     OnAirLampWidget* lamp() const { return lamp_; }
     LevelMeterWidget* meter() const { return meter_; }
     QLabel* lblElapsed() const { return lblElapsed_; }
+    QPushButton* cmdListen() const { return cmdListen_; }
     /// Reads the lamp, the meter, the recording time and the lengths from the core now (the
     /// window does so every kLiveRefreshMs on its own).
     void refresh_live();
@@ -145,6 +146,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     OnAirLampWidget* lamp_ = nullptr;
     LevelMeterWidget* meter_ = nullptr;
     QLabel* lblElapsed_ = nullptr;
+    QPushButton* cmdListen_ = nullptr;
     QTimer* live_ = nullptr;
     std::array<QPushButton*, kButtonCount> buttons_{};
     QCheckBox* chkMode_ = nullptr;

@@ -342,6 +342,15 @@ TEST(MainWindowView, SlotsShowLengthsLabelsAndTheLamp) {
     EXPECT_FALSE(rig.window.lamp()->state().countdown.empty());
 }
 
+TEST(MainWindowView, ListenPlaysTheSlotWithoutKeying) {
+    UiRig rig(two_messages);
+    QTest::mouseClick(rig.window.cmdListen(), Qt::LeftButton);
+    rig.advance(300);
+    EXPECT_EQ(rig.channels.ChannelMode(0), mode::kPlaying);
+    EXPECT_FALSE(rig.keyer.fields().PTTKeyed);
+    EXPECT_EQ(rig.window.StatusBar1()->text(Panel::pnlFeedback), "Listening");
+}
+
 TEST(MainWindowView, StatusBarClicksDriveTheIdReminder) {
     UiRig rig(two_messages);
     QLabel* time_panel = rig.window.StatusBar1()->label(Panel::pnlTime);

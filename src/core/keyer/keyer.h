@@ -122,6 +122,9 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     void cmdSave_Click();
     void cmdErase_Click();
     void cmdXmit_Click();
+    /// Plays the active slot to the speakers without keying: nothing while a run is under way or
+    /// the transmitter is keyed (the sound would go on the air).
+    void cmdListen_Click();
     /// The check box has taken `value` (0 or 1) and its click handler runs.
     void chkMode_Click(int value);
     void chkInterval_Click(int value);
