@@ -4,13 +4,19 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <utility>
 
 #include "core/settings/preferences.h"
 #include "core/settings/rig_settings.h"
 #include "platform/hamlib_rig.h"
 #include "platform/serial_port_list.h"
+#include "platform/sound_formats.h"
+#include "ui/welcome_box.h"
 
 namespace parlomat {
 
@@ -31,12 +37,20 @@ HamlibLink Program::rig_link(const std::string& ini_path) {
 }
 
 std::string Program::installed_readme() {
-    const QFileInfo readme(QDir(QCoreApplication::applicationDirPath())
-                               .absoluteFilePath("../share/doc/parlomat/README.md"));
-    if (!readme.exists()) {
-        return {};
+    // The prefix the executable runs from (/usr, /usr/local, ~/.local), then the desktop's data
+    // directories, then the source tree of a build that runs where it was built.
+    QStringList candidates{QDir(QCoreApplication::applicationDirPath())
+                               .absoluteFilePath("../share/doc/parlomat/README.md")};
+    candidates +=
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, "doc/parlomat/README.md");
+    candidates += QStringLiteral(PARLOMAT_SOURCE_DIR "/README.md");
+    for (const auto& candidate : candidates) {
+        const QFileInfo readme(candidate);
+        if (readme.isFile()) {
+            return QUrl::fromLocalFile(readme.canonicalFilePath()).toString().toStdString();
+        }
     }
-    return QUrl::fromLocalFile(readme.canonicalFilePath()).toString().toStdString();
+    return {};
 }
 
 KeyerPorts Program::ports(const std::string& station_dir) {
@@ -51,6 +65,7 @@ KeyerPorts Program::ports(const std::string& station_dir) {
                      .station_dir = station_dir,
                      .files = &files_,
                      .log = &event_log_};
+    ports.sound_extensions = PlayableExtensions();
     if (auto readme = installed_readme(); !readme.empty()) {
         ports.support_url = std::move(readme);
     }
@@ -59,6 +74,8 @@ KeyerPorts Program::ports(const std::string& station_dir) {
 
 Program::Program(const std::string& station_dir)
     : ini_path_(station_dir + "/parlomat.ini"),
+      station_dir_(station_dir),
+      first_start_(!QFileInfo::exists(QString::fromStdString(ini_path_))),
       audio_(audio_options(ini_path_), scheduler_),
       serial_(ini_path_),
       link_(rig_link(ini_path_)),
@@ -75,6 +92,16 @@ Program::Program(const std::string& station_dir)
         [this] {
             if (!audio_.notice().empty()) {
                 keyer_.DeviceNotice(audio_.notice());
+            }
+            const auto& loaded = keyer_.fields().MsgLoaded;
+            if (first_start_ && std::ranges::none_of(loaded, [](bool b) { return b; })) {
+                // After the window has painted, so the welcome sits over it.
+                QTimer::singleShot(0, &window_, [this] {
+                    if (ShowWelcome(&window_, station_dir_)) {
+                        keyer_.optMessage_Click(0);
+                        keyer_.cmdRecord_Click();
+                    }
+                });
             }
         },
         Qt::SingleShotConnection);

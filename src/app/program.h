@@ -39,13 +39,16 @@ class Program {
     static AudioEngineOptions audio_options(const std::string& ini_path);
     /// The rig of section "Rig", its PTT read every FTLinkDelay ms.
     static HamlibLink rig_link(const std::string& ini_path);
-    /// The installed README beside the executable (../share/doc/parlomat) as a file address, or
+    /// The manual (README) wherever the program is installed or built, as a file address, or
     /// empty when there is none.
     static std::string installed_readme();
     KeyerPorts ports(const std::string& station_dir);
     void fill_device_lists(PreferencesForm& form);
 
     std::string ini_path_;
+    std::string station_dir_;
+    /// No settings file before this start: the welcome is offered once the window shows.
+    bool first_start_ = false;
     QtScheduler scheduler_;
     QtEventLog event_log_;
     AudioEngine audio_;

@@ -38,6 +38,11 @@ LocalTime QtScheduler::local_now() const {
     return ToLocalTime(QDateTime::currentDateTime());
 }
 
+std::chrono::minutes QtScheduler::zone_offset() const {
+    return std::chrono::duration_cast<std::chrono::minutes>(
+        std::chrono::seconds{QDateTime::currentDateTime().offsetFromUtc()});
+}
+
 Scheduler::CallbackId QtScheduler::call_at(Ms due, std::function<void()> callback) {
     const CallbackId id = next_id_++;
     due = std::max(due, now());

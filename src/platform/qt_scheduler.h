@@ -24,6 +24,7 @@ class QtScheduler final : public Scheduler {
 
     Ms now() const override;
     LocalTime local_now() const override;
+    std::chrono::minutes zone_offset() const override;
     CallbackId call_at(Ms due, std::function<void()> callback) override;
     void cancel(CallbackId id) override;
 

@@ -95,11 +95,12 @@ bool SerialPortAdapter::open_device(SerialError& error) {
     if (fd_ >= 0) {
         return Busy(error);
     }
+    device_ = SerialDevicePath(ini_path_, number_);
+    error.device = device_;
     const auto line = ParseSerialLineSettings(settings_);
     if (!line) {
         return Fail(error, EINVAL);
     }
-    device_ = SerialDevicePath(ini_path_, number_);
     if (lock_.acquire(device_) == SerialLockFile::Result::kHeld) {
         return Busy(error);
     }

@@ -20,7 +20,12 @@ int Usage() {
            "  line CTS|DSR on|off   sets a serial input line\n"
            "  transmit N            the link's transmit state answers N\n"
            "  audio lost|back       the sound system goes away (playing channels stop short;\n"
-           "                        open, play and record fail) / comes back\n";
+           "                        open, play and record fail) / comes back\n"
+           "  clock DATE TIME [+HH:MM]  the local date-time at 0 and the system's zone\n"
+           "                        (default -05:00)\n"
+           "  set txtLabel I TEXT   types a label for slot I (0..5)\n"
+           "  click cmdListen       plays the active slot without keying\n"
+           "  lamp                  traces the on-air lamp and each slot's message length\n";
     return parlomat::ScenarioRunner::kFailed;
 }
 

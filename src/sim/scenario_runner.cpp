@@ -387,6 +387,12 @@ void ScenarioRunner::execute(Words& words, std::istream& script, int& line_numbe
             require_started("show");
             cmd_show();
         }
+    } else if (command == "lamp") {
+        words.done();
+        if (!ended) {
+            require_started("lamp");
+            cmd_lamp();
+        }
     } else {
         throw BadLine("unknown command");
     }
@@ -395,8 +401,18 @@ void ScenarioRunner::execute(Words& words, std::istream& script, int& line_numbe
 void ScenarioRunner::cmd_clock(Words& words) {
     const std::string date = words.word("date");
     const std::string time = words.word("time");
+    const std::optional<std::string> zone = words.next();
     words.done();
     using namespace std::chrono;
+    std::optional<minutes> offset;
+    if (zone) {
+        if (zone->size() != 6 || ((*zone)[0] != '+' && (*zone)[0] != '-') || (*zone)[3] != ':') {
+            throw BadLine("expected a zone such as +01:00 or -05:00");
+        }
+        const minutes size = hours{Integer(zone->substr(1, 2), 0, 14, "zone hours")} +
+                             minutes{Integer(zone->substr(4, 2), 0, 59, "zone minutes")};
+        offset = (*zone)[0] == '-' ? -size : size;
+    }
     if (date.size() != 10 || date[4] != '-' || date[7] != '-' ||
         (time.size() != 8 && time.size() != 12) || time[2] != ':' || time[5] != ':' ||
         (time.size() == 12 && time[8] != '.')) {
@@ -415,6 +431,9 @@ void ScenarioRunner::cmd_clock(Words& words) {
                     milliseconds{time.size() == 12 ? Integer(time.substr(9, 3), 0, 999, "ms") : 0};
     require_not_started("clock");
     scheduler_.set_local_start(LocalTime{at - scheduler_.now()});
+    if (offset) {
+        scheduler_.set_zone_offset(*offset);
+    }
 }
 
 void ScenarioRunner::cmd_write(Words& words, std::istream& script, int& line_number) {
@@ -468,9 +487,9 @@ void ScenarioRunner::cmd_start() {
 }
 
 void ScenarioRunner::cmd_click(Words& words) {
-    static constexpr std::array<const char*, 9> kClickable = {
-        "cmdLoad",  "cmdRecord", "cmdStart", "cmdStop",    "cmdSave",
-        "cmdErase", "cmdXmit",   "chkMode",  "chkInterval"};
+    static constexpr std::array<const char*, 10> kClickable = {
+        "cmdLoad",  "cmdRecord", "cmdStart", "cmdStop",     "cmdSave",
+        "cmdErase", "cmdXmit",   "chkMode",  "chkInterval", "cmdListen"};
     const std::string name = words.word("control");
     std::optional<int> index;
     if (name == "optMessage") {
@@ -498,6 +517,8 @@ void ScenarioRunner::cmd_click(Words& words) {
         keyer.chkMode_Click(state.checks[static_cast<int>(Check::chkMode)] ? 0 : 1);
     } else if (name == "chkInterval") {
         keyer.chkInterval_Click(state.checks[static_cast<int>(Check::chkInterval)] ? 0 : 1);
+    } else if (name == "cmdListen") {
+        keyer.cmdListen_Click();
     } else {
         const int button = IndexOf(kButtonNames, name);
         if (!state.buttons[button]) {
@@ -552,8 +573,18 @@ void ScenarioRunner::cmd_set(Words& words) {
         if (main_window_takes_input()) {
             keyer_->chkLoop_Change(box - 1, value);
         }
+    } else if (name == "txtLabel") {
+        const int index = static_cast<int>(Integer(words.word("label box"), 0, 5, "label box"));
+        const std::string text = words.at_end() ? std::string() : words.text("text");
+        if (view_.ended()) {
+            return;
+        }
+        require_started("set");
+        if (main_window_takes_input()) {
+            keyer_->txtLabel_Change(index, text);
+        }
     } else {
-        throw BadLine("expected txtPAM or chkLoop");
+        throw BadLine("expected txtPAM, txtLabel or chkLoop");
     }
 }
 
@@ -681,6 +712,18 @@ void ScenarioRunner::cmd_dialog(Words& words) {
     } else {
         form->cmdSelectRecorder_Click();
     }
+}
+
+void ScenarioRunner::cmd_lamp() {
+    static constexpr const char* kColours[] = {"off", "red", "amber"};
+    const LampState lamp = keyer_->lamp();
+    std::string line = std::string("lamp ") + kColours[static_cast<int>(lamp.colour)] + " " +
+                       Trace::quote(lamp.text) + " " + Trace::quote(lamp.countdown) + " " +
+                       Trace::quote(lamp.id_text);
+    for (int i = 0; i < kSlotCount; ++i) {
+        line += " " + Trace::quote(keyer_->SlotLengthText(i));
+    }
+    trace_.event(line);
 }
 
 void ScenarioRunner::cmd_show() {

@@ -54,6 +54,8 @@ class ScenarioRunner {
     void cmd_statusbar(Words& words);
     void cmd_dialog(Words& words);
     void cmd_show();
+    /// Traces the on-air lamp, the UTC clock and each slot's message length.
+    void cmd_lamp();
     void cmd_cat(const std::string& name);
 
     void require_not_started(const char* command) const;

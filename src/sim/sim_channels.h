@@ -37,6 +37,9 @@ class SimChannels final : public WaveChannels {
     void RecordChannel(int i) override;
     bool SaveChannel(int i, const std::string& path) override;
     bool CreateEmptyWave(const std::string& path) override;
+    /// A steady speaking level (-6 dBFS peak, -18 dBFS RMS) while a channel plays or records:
+    /// the simulated files hold silence, but a meter should be seen to move.
+    ChannelLevel Level(int i) const override;
 
     /// Writes `ms` of silence as a 16-bit PCM mono 8,000 Hz wave file. False when it failed.
     static bool WriteSilence(const std::string& path, std::int64_t ms);

@@ -15,10 +15,12 @@ class SimScheduler final : public Scheduler {
 
     Ms now() const override { return now_; }
     LocalTime local_now() const override { return start_ + now_; }
+    std::chrono::minutes zone_offset() const override { return zone_offset_; }
     CallbackId call_at(Ms due, std::function<void()> callback) override;
     void cancel(CallbackId id) override;
 
     void set_local_start(LocalTime start) { start_ = start; }
+    void set_zone_offset(std::chrono::minutes offset) { zone_offset_ = offset; }
     /// Lets `duration` pass, running every callback due up to and including its end.
     /// A negative duration lets no time pass.
     void advance(Ms duration);
@@ -29,6 +31,8 @@ class SimScheduler final : public Scheduler {
     std::map<Key, std::function<void()>> queue_;
     std::map<CallbackId, Ms> due_of_;
     LocalTime start_;
+    /// The simulated system stands at UTC-05:00 unless a test says otherwise.
+    std::chrono::minutes zone_offset_{-300};
     Ms now_{0};
     CallbackId next_id_ = 1;
 };

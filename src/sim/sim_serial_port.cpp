@@ -31,7 +31,8 @@ bool SimSerialPort::open(SerialError& error) {
             error = SerialError{SerialError::kBusy, "Device or resource busy"};
             return false;
         case Refusal::Fails:
-            error = SerialError{5, "Input/output error"};
+            error = SerialError{5, "Input/output error",
+                                SerialDevicePath(station_dir_ + "/parlomat.ini", number_)};
             return false;
         case Refusal::None:
             break;

@@ -24,6 +24,10 @@ void SimView::slot_delay_changed(int slot, const std::string& delay) {
     slot_event(slot, "delay " + Trace::quote(delay));
 }
 
+void SimView::slot_label_changed(int slot, const std::string& label) {
+    slot_event(slot, "label " + Trace::quote(label));
+}
+
 void SimView::slot_loop_changed(int slot, int value) {
     slot_event(slot, "loop " + std::to_string(value));
 }

@@ -18,6 +18,7 @@ class SimView final : public MainWindowView, public PreferencesView {
     void slot_name_changed(int slot, const std::string& name) override;
     void slot_delay_changed(int slot, const std::string& delay) override;
     void slot_loop_changed(int slot, int value) override;
+    void slot_label_changed(int slot, const std::string& label) override;
     void slot_bold_changed(int slot, bool bold) override;
     void slot_colours_changed(int slot, bool run) override;
     void slot_unplayable_changed(int slot, const std::string& reason) override;

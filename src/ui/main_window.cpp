@@ -5,6 +5,9 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,18 +19,23 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
 
 #include "core/keyer/keyer.h"
 #include "core/keyer/splash.h"
+#include "core/settings/delay_text.h"
 #include "ui/about_dialog.h"
 #include "ui/about_keys_dialog.h"
 #include "ui/app_icon.h"
 #include "ui/key_codes.h"
+#include "ui/level_meter_widget.h"
 #include "ui/loop_box.h"
 #include "ui/name_box.h"
+#include "ui/on_air_lamp_widget.h"
 #include "ui/preferences_dialog.h"
 #include "ui/screen_placement.h"
 #include "ui/splash_window.h"
@@ -58,7 +66,18 @@ constexpr std::array<ButtonFace, kButtonCount> kButtonFaces = {{
 }};
 
 const char* const kDelayTip =
-    "Delay in .1 sec increments to monitor receiver before repeating message";
+    "Seconds to monitor the receiver before repeating the message (in steps of 0.1 s)";
+const char* const kEmptySlotHint = "Record or Load a message";
+const char* const kGeometryKey = "MainWindow/geometry";
+
+/// The monotonic clock the clip lamp's hold is measured on.
+std::chrono::milliseconds MonotonicNow() {
+    static QElapsedTimer clock;
+    if (!clock.isValid()) {
+        clock.start();
+    }
+    return std::chrono::milliseconds{clock.elapsed()};
+}
 
 }  // namespace
 
@@ -86,6 +105,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         b->setParent(central);
         button_column->addWidget(b);
     }
+    cmdListen_ = new QPushButton("Listen", central);
+    cmdListen_->setObjectName("cmdListen");
+    cmdListen_->setToolTip("Play the selected message to the speakers without keying");
+    cmdListen_->setAutoDefault(false);
+    connect(cmdListen_, &QPushButton::clicked, this, [this] {
+        if (keyer_) {
+            keyer_->cmdListen_Click();
+        }
+    });
+    button_column->addSpacing(6);
+    button_column->addWidget(cmdListen_);
     button_column->addStretch(1);
     top->addLayout(button_column);
     outer->addLayout(top, 1);
@@ -104,9 +134,23 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     gauProgress_->setValue(0);
     gauProgress_->setTextVisible(false);
     gauProgress_->setMaximumHeight(18);
+    meter_ = new LevelMeterWidget(central);
+    lblElapsed_ = new QLabel(central);
+    lblElapsed_->setObjectName("lblElapsed");
+    lblElapsed_->setToolTip("Time recorded so far");
+    lblElapsed_->setMinimumWidth(lblElapsed_->fontMetrics().horizontalAdvance("00:00.0"));
+    auto* progress_column = new QVBoxLayout;
+    progress_column->setSpacing(2);
+    progress_column->addWidget(gauProgress_);
+    auto* meter_row = new QHBoxLayout;
+    meter_row->addWidget(meter_, 1);
+    meter_row->addWidget(lblElapsed_);
+    progress_column->addLayout(meter_row);
+    lamp_ = new OnAirLampWidget(central);
     bottom->addWidget(chkMode_);
     bottom->addWidget(chkInterval_);
-    bottom->addWidget(gauProgress_, 1);
+    bottom->addLayout(progress_column, 1);
+    bottom->addWidget(lamp_);
     outer->addLayout(bottom);
     setCentralWidget(central);
 
@@ -138,6 +182,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             keyer_->StatusBar1_PanelDblClick();
         }
     });
+    live_ = new QTimer(this);
+    live_->setInterval(kLiveRefreshMs);
+    connect(live_, &QTimer::timeout, this, &MainWindow::refresh_live);
     qApp->installEventFilter(this);
 }
 
@@ -153,14 +200,25 @@ void MainWindow::build_slots(QWidget* parent) {
     grid->setContentsMargins(8, 4, 8, 6);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
+    // Columns: option button, file name, length, label, delay, loop.
+    enum Column { kOpt, kName, kLength, kLabel, kDelay, kLoop, kSpare };
     // The column heading over the slot rows; the frame's own caption heads the option buttons.
-    const std::array<const char*, 3> headings = {"File Name", "Delay", "Loop"};
-    for (int col = 1; col < 4; ++col) {
-        auto* label = new QLabel(headings[col - 1], parent);
-        label->setObjectName(QString("lblMessage%1").arg(col));
-        label->setAlignment(col == 1 ? Qt::AlignLeft | Qt::AlignBottom
-                                     : Qt::AlignHCenter | Qt::AlignBottom);
-        grid->addWidget(label, 0, col);
+    const struct {
+        int column;
+        const char* text;
+        const char* object;
+    } headings[] = {{kName, "File Name", "lblMessage1"},
+                    {kLength, "Length", "lblLengthHeading"},
+                    {kLabel, "Label", "lblLabelHeading"},
+                    {kDelay, "Delay", "lblMessage2"},
+                    {kLoop, "Loop", "lblMessage3"}};
+    for (const auto& h : headings) {
+        auto* label = new QLabel(h.text, parent);
+        label->setObjectName(h.object);
+        label->setAlignment(h.column == kName || h.column == kLabel
+                                ? Qt::AlignLeft | Qt::AlignBottom
+                                : Qt::AlignHCenter | Qt::AlignBottom);
+        grid->addWidget(label, 0, h.column);
     }
 
     auto* group = new QButtonGroup(parent);
@@ -183,16 +241,36 @@ void MainWindow::build_slots(QWidget* parent) {
         auto* name = new NameBox(parent);
         name->setObjectName(QString("txtMessage%1").arg(i));
         name->setMinimumWidth(name->fontMetrics().horizontalAdvance(name_width_sample));
+        name->setPlaceholderText(kEmptySlotHint);
 
-        auto* delay = new QLineEdit("0", parent);
+        auto* length = new QLabel(parent);
+        length->setObjectName(QString("lblLength%1").arg(i));
+        length->setToolTip("Length of the message (m:ss.s)");
+        length->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        length->setMinimumWidth(length->fontMetrics().horizontalAdvance("00:00.0"));
+
+        auto* label = new QLineEdit(parent);
+        label->setObjectName(QString("txtLabel%1").arg(i));
+        label->setToolTip("Your words for this message, kept with the configuration");
+        label->setPlaceholderText(i == 0 ? "e.g. CQ contest" : "");
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance("CQ contest long"));
+        connect(label, &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            if (keyer_) {
+                keyer_->txtLabel_Change(i, text.toStdString());
+            }
+        });
+
+        // Shows seconds ("2.0 s") and takes seconds; the core keeps tenths.
+        auto* delay = new QLineEdit(q(DelaySecondsText("0")), parent);
         delay->setObjectName(QString("txtPAM%1").arg(i));
         delay->setToolTip(kDelayTip);
         delay->setAlignment(Qt::AlignRight);
         delay->setMaxLength(255);  // one configuration value holds at most 255 characters
-        delay->setFixedWidth(delay->fontMetrics().horizontalAdvance("00000") + 14);
+        delay->setFixedWidth(delay->fontMetrics().horizontalAdvance("0000.0 s") + 14);
+        delay->installEventFilter(this);
         connect(delay, &QLineEdit::textEdited, this, [this, i](const QString& text) {
             if (keyer_) {
-                keyer_->txtPAM_Change(i, text.toStdString());
+                keyer_->txtPAM_Change(i, DelayTenthsText(text.toStdString()));
             }
         });
 
@@ -205,20 +283,26 @@ void MainWindow::build_slots(QWidget* parent) {
             }
         });
 
-        grid->addWidget(opt, i + 1, 0);
-        grid->addWidget(name, i + 1, 1);
-        grid->addWidget(delay, i + 1, 2);
-        grid->addWidget(loop, i + 1, 3, Qt::AlignCenter);
+        grid->addWidget(opt, i + 1, kOpt);
+        grid->addWidget(name, i + 1, kName);
+        grid->addWidget(length, i + 1, kLength);
+        grid->addWidget(label, i + 1, kLabel);
+        grid->addWidget(delay, i + 1, kDelay);
+        grid->addWidget(loop, i + 1, kLoop, Qt::AlignCenter);
+        lblLength_[i] = length;
+        txtLabel_[i] = label;
         optMessage_[i] = opt;
         txtMessage_[i] = name;
         txtPAM_[i] = delay;
         chkLoop_[i] = loop;
     }
-    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(kName, 2);
+    grid->setColumnStretch(kLabel, 1);
     // Height to spare spaces the rows evenly rather than opening a gap under the frame's title:
     // the boxes keep their height, so an empty expanding item lets each row grow around them.
     for (int row = 1; row <= kSlotCount; ++row) {
-        grid->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), row, 4);
+        grid->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), row,
+                      kSpare);
         grid->setRowStretch(row, 1);
     }
     optMessage_[0]->setChecked(true);
@@ -317,6 +401,29 @@ void MainWindow::bind(Keyer& keyer, Splash& splash) {
     keyer_ = &keyer;
     splash_ = &splash;
     render();
+    live_->start();
+}
+
+void MainWindow::refresh_live() {
+    if (!keyer_) {
+        return;
+    }
+    lamp_->set_state(keyer_->lamp());
+    meter_->set_level(keyer_->MeterLevel(), MonotonicNow());
+    const QString elapsed = q(keyer_->RecordingElapsedText());
+    lblElapsed_->setText(elapsed);
+    // The Record button shows that it records, with the time so far.
+    QPushButton* record = button(Button::cmdRecord);
+    const QString caption = elapsed.isEmpty() ? QString("&Record") : "\u25cf " + elapsed;
+    if (record->text() != caption) {
+        record->setText(caption);
+    }
+    for (int i = 0; i < kSlotCount; ++i) {
+        const QString length = q(keyer_->SlotLengthText(i));
+        if (lblLength_[i]->text() != length) {
+            lblLength_[i]->setText(length);
+        }
+    }
 }
 
 void MainWindow::render() {
@@ -331,6 +438,7 @@ void MainWindow::render() {
         slot_bold_changed(i, s.slots[i].bold);
         slot_colours_changed(i, s.slots[i].run_colours);
         slot_unplayable_changed(i, s.slots[i].unplayable);
+        slot_label_changed(i, s.slots[i].label);
     }
     active_changed(s.active);
     for (int p = 0; p < kPanelCount; ++p) {
@@ -371,9 +479,17 @@ void MainWindow::slot_name_changed(int slot, const std::string& name) {
 }
 
 void MainWindow::slot_delay_changed(int slot, const std::string& delay) {
-    const QString text = q(delay);
-    if (txtPAM_[slot]->text() != text) {
-        txtPAM_[slot]->setText(text);
+    QLineEdit* box = txtPAM_[slot];
+    if (box->hasFocus()) {
+        // The operator is typing: leave the text alone while it means the same tenths.
+        if (DelayTenthsText(box->text().toStdString()) != DelayTenthsText(DelayEditText(delay))) {
+            box->setText(q(DelayEditText(delay)));
+        }
+        return;
+    }
+    const QString text = q(DelaySecondsText(delay));
+    if (box->text() != text) {
+        box->setText(text);
     }
 }
 
@@ -391,6 +507,13 @@ void MainWindow::slot_colours_changed(int slot, bool run) {
 
 void MainWindow::slot_unplayable_changed(int slot, const std::string& reason) {
     txtMessage_[slot]->set_unplayable(q(reason));
+}
+
+void MainWindow::slot_label_changed(int slot, const std::string& label) {
+    const QString text = q(label);
+    if (txtLabel_[slot]->text() != text) {
+        txtLabel_[slot]->setText(text);
+    }
 }
 
 void MainWindow::active_changed(int slot) {
@@ -488,40 +611,33 @@ void MainWindow::window_changed(Window window, bool shown) {
 
 void MainWindow::show_centred() {
     ensurePolished();
-    const int frame = frameGeometry().height() - geometry().height();
-    place(frame);
-    frame_fit_pending_ = frame <= 0;
+    // The size and place of the last run; the layout's own size, centred, the first time.
+    const QString file = geometry_file();
+    if (file.isEmpty() ||
+        !restoreGeometry(QSettings(file, QSettings::IniFormat).value(kGeometryKey).toByteArray())) {
+        resize(sizeHint().expandedTo(minimumSizeHint()));
+        CentreOnScreen(*this);
+    }
     show();
     raise();
     activateWindow();
 }
 
-void MainWindow::place(int frame_height) {
-    const int width = std::max(sizeHint().width(), 640);
-    const int height = std::max(minimumSizeHint().height(), kHeight - frame_height);
-    resize(width, height);
-    CentreOnScreen(*this);
+QString MainWindow::geometry_file() const {
+    const QString ini = keyer_ ? q(keyer_->fields().IniPath) : QString();
+    if (ini.isEmpty()) {
+        return {};
+    }
+    return QFileInfo(ini).dir().filePath("parlomat-window.ini");
 }
 
-void MainWindow::fit_frame() {
-    if (!frame_fit_pending_ || !isVisible()) {
+void MainWindow::save_geometry() {
+    const QString file = geometry_file();
+    if (file.isEmpty() || !isVisible()) {
         return;
     }
-    const int frame = frameGeometry().height() - geometry().height();
-    if (frame > 0) {
-        frame_fit_pending_ = false;
-        place(frame);
-    }
-}
-
-void MainWindow::moveEvent(QMoveEvent* event) {
-    QMainWindow::moveEvent(event);
-    fit_frame();
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    fit_frame();
+    QSettings settings(file, QSettings::IniFormat);
+    settings.setValue(kGeometryKey, saveGeometry());
 }
 
 void MainWindow::run_modal(QDialog& dialog) {
@@ -583,6 +699,8 @@ void MainWindow::bring_to_front() {
 
 void MainWindow::program_ended() {
     ended_ = true;
+    save_geometry();
+    live_->stop();
     hide();
     Q_EMIT ended();
 }
@@ -605,6 +723,16 @@ bool MainWindow::is_key_preview_target(QObject* watched) const {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (keyer_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // A delay box shows its unit until the operator edits it.
+        for (int i = 0; i < kSlotCount; ++i) {
+            if (watched == txtPAM_[i]) {
+                const std::string& delay = keyer_->state().slots[i].delay;
+                txtPAM_[i]->setText(q(event->type() == QEvent::FocusIn ? DelayEditText(delay)
+                                                                       : DelaySecondsText(delay)));
+            }
+        }
+    }
     if (event->type() == QEvent::KeyPress && keyer_ && !ended_ && is_key_preview_target(watched)) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
         if (const int code = virtual_key_code(key)) {

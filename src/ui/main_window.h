@@ -10,7 +10,9 @@
 class QAction;
 class QCheckBox;
 class QDialog;
+class QLabel;
 class QLineEdit;
+class QTimer;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -19,8 +21,10 @@ namespace parlomat {
 
 class Keyer;
 class Splash;
+class LevelMeterWidget;
 class LoopBox;
 class NameBox;
+class OnAirLampWidget;
 class PreferencesDialog;
 class SplashWindow;
 class StatusPanelBar;
@@ -30,8 +34,8 @@ class StatusPanelBar;
 class MainWindow : public QMainWindow, public MainWindowView, public PreferencesView {
     Q_OBJECT
   public:
-    /// The outer height of the window, px.
-    static constexpr int kHeight = 347;
+    /// How often the lamp, the meter and the lengths are read from the core, ms.
+    static constexpr int kLiveRefreshMs = 50;
 
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -49,6 +53,16 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     QLineEdit* txtPAM(int index) const { return txtPAM_[index]; }
     /// Loop box of slot `index` (0..5), chkLoop1 .. chkLoop6.
     LoopBox* chkLoop(int index) const { return chkLoop_[index]; }
+    /// The operator's label for slot `index`, and the length of its message.
+    QLineEdit* txtLabel(int index) const { return txtLabel_[index]; }
+    QLabel* lblLength(int index) const { return lblLength_[index]; }
+    OnAirLampWidget* lamp() const { return lamp_; }
+    LevelMeterWidget* meter() const { return meter_; }
+    QLabel* lblElapsed() const { return lblElapsed_; }
+    QPushButton* cmdListen() const { return cmdListen_; }
+    /// Reads the lamp, the meter, the recording time and the lengths from the core now (the
+    /// window does so every kLiveRefreshMs on its own).
+    void refresh_live();
     QPushButton* button(Button which) const { return buttons_[static_cast<int>(which)]; }
     QCheckBox* chkMode() const { return chkMode_; }
     QCheckBox* chkInterval() const { return chkInterval_; }
@@ -74,6 +88,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     void slot_bold_changed(int slot, bool bold) override;
     void slot_colours_changed(int slot, bool run) override;
     void slot_unplayable_changed(int slot, const std::string& reason) override;
+    void slot_label_changed(int slot, const std::string& label) override;
     void active_changed(int slot) override;
     void gauge_changed(int value) override;
     void caption_changed(const std::string& caption) override;
@@ -98,8 +113,6 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void build_slots(QWidget* parent);
@@ -109,10 +122,9 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     void render();
     void render_checks();
     void show_centred();
-    /// Sizes the window to kHeight and centres it; the frame counts once the desktop reports it.
-    void place(int frame_height);
-    /// Once the window manager has framed the window, makes the outer height kHeight.
-    void fit_frame();
+    /// Where the window's size and place are kept between runs (beside the settings file).
+    QString geometry_file() const;
+    void save_geometry();
     void run_modal(QDialog& dialog);
     bool is_key_preview_target(QObject* watched) const;
 
@@ -124,12 +136,18 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     std::function<void(PreferencesForm&)> preferences_hook_;
     bool ended_ = false;
     bool cursor_overridden_ = false;
-    bool frame_fit_pending_ = false;
 
     std::array<QRadioButton*, kSlotCount> optMessage_{};
     std::array<NameBox*, kSlotCount> txtMessage_{};
     std::array<QLineEdit*, kSlotCount> txtPAM_{};
     std::array<LoopBox*, kSlotCount> chkLoop_{};
+    std::array<QLineEdit*, kSlotCount> txtLabel_{};
+    std::array<QLabel*, kSlotCount> lblLength_{};
+    OnAirLampWidget* lamp_ = nullptr;
+    LevelMeterWidget* meter_ = nullptr;
+    QLabel* lblElapsed_ = nullptr;
+    QPushButton* cmdListen_ = nullptr;
+    QTimer* live_ = nullptr;
     std::array<QPushButton*, kButtonCount> buttons_{};
     QCheckBox* chkMode_ = nullptr;
     QCheckBox* chkInterval_ = nullptr;

@@ -77,8 +77,11 @@ QWidget* PreferencesDialog::build_misc() {
     auto* page = new QWidget;
     auto* layout = new QFormLayout(page);
     layout->addRow("FTLink", add_line_edit(PrefControl::txtFTLinkDelay, "Delay in milliseconds"));
-    layout->addRow("UTC Diff", add_line_edit(PrefControl::txtUTCDiff,
-                                             "Number of hours that UTC leads your time zone"));
+    // A box to type the hours into, with "automatic" (the system's time zone) to pick.
+    layout->addRow("UTC Diff",
+                   add_combo(PrefControl::txtUTCDiff,
+                             "Number of hours that UTC leads your time zone, or \"automatic\" "
+                             "to follow the system's time zone (summer time included)"));
     layout->addRow("PTT Delay",
                    add_line_edit(PrefControl::txtPTTDelay,
                                  "Delay in milliseconds between PTT and start of audio"));
@@ -194,7 +197,8 @@ QComboBox* PreferencesDialog::add_combo(PrefControl control, const char* tip) {
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(control == PrefControl::cmbPort ? 6 : 24);
+    combo->setMinimumContentsLength(
+        control == PrefControl::cmbPort || control == PrefControl::txtUTCDiff ? 10 : 24);
     if (control == PrefControl::cmbRigModel) {
         combo->setMaxVisibleItems(20);
     }

@@ -9,8 +9,11 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "core/settings/delay_text.h"
+#include "ui/level_meter_widget.h"
 #include "ui/loop_box.h"
 #include "ui/name_box.h"
+#include "ui/on_air_lamp_widget.h"
 #include "ui/status_panel_bar.h"
 #include "ui_rig.h"
 
@@ -24,7 +27,13 @@ void expect_view_matches_state(UiRig& rig) {
     for (int i = 0; i < kSlotCount; ++i) {
         SCOPED_TRACE("slot " + std::to_string(i));
         EXPECT_EQ(w.txtMessage(i)->text().toStdString(), s.slots[i].name);
-        EXPECT_EQ(w.txtPAM(i)->text().toStdString(), s.slots[i].delay);
+        // A box being edited holds what the operator typed, read as the same tenths.
+        const std::string shown = w.txtPAM(i)->text().toStdString();
+        if (w.txtPAM(i)->hasFocus()) {
+            EXPECT_EQ(DelayTenthsText(shown), DelayTenthsText(DelayEditText(s.slots[i].delay)));
+        } else {
+            EXPECT_EQ(shown, DelaySecondsText(s.slots[i].delay));
+        }
         EXPECT_EQ(w.chkLoop(i)->value(), s.slots[i].loop);
         EXPECT_EQ(w.txtMessage(i)->font().bold(), s.slots[i].bold);
         const QPalette p = w.txtMessage(i)->palette();
@@ -283,8 +292,11 @@ TEST(MainWindowView, DelayAndLoopBoxesGoIntoTheState) {
     QLineEdit* delay = rig.window.txtPAM(3);
     delay->setFocus();
     delay->selectAll();
+    EXPECT_EQ(delay->text(), "0.0") << "a box being edited shows the bare seconds";
     QTest::keyClicks(delay, "2.5");
-    EXPECT_EQ(rig.keyer.state().slots[3].delay, "2.5");
+    EXPECT_EQ(rig.keyer.state().slots[3].delay, "25") << "seconds typed, tenths kept";
+    rig.window.txtPAM(4)->setFocus();
+    EXPECT_EQ(delay->text(), "2.5 s");
 
     struct Case {
         int before;
@@ -298,6 +310,45 @@ TEST(MainWindowView, DelayAndLoopBoxesGoIntoTheState) {
         EXPECT_EQ(rig.keyer.state().slots[4].loop, c.after);
         EXPECT_EQ(rig.window.chkLoop(4)->value(), c.after);
     }
+}
+
+TEST(MainWindowView, SlotsShowLengthsLabelsAndTheLamp) {
+    UiRig rig(two_messages);
+    rig.window.refresh_live();
+    EXPECT_EQ(rig.window.lblLength(0)->text(), "0:01.5");
+    EXPECT_EQ(rig.window.lblLength(1)->text(), "0:00.8");
+    EXPECT_EQ(rig.window.lblLength(2)->text(), "");
+    EXPECT_EQ(rig.window.txtMessage(2)->placeholderText(), "Record or Load a message");
+
+    QTest::keyClicks(rig.window.txtLabel(1), "73");
+    EXPECT_EQ(rig.keyer.state().slots[1].label, "73");
+    EXPECT_EQ(rig.window.lamp()->caption()->text(), "ON AIR");
+    EXPECT_EQ(rig.window.lamp()->state().colour, LampColour::Off);
+
+    // F2 sends message 2: amber through the PTT delay, red while the line holds the key, then
+    // amber with the receive window's countdown.
+    rig.window.txtMessage(0)->setFocus();
+    QTest::keyClick(rig.window.txtMessage(0), Qt::Key_F2);
+    rig.advance(50);
+    rig.window.refresh_live();
+    EXPECT_EQ(rig.window.lamp()->state().colour, LampColour::Amber);
+    rig.advance(400);
+    rig.window.refresh_live();
+    EXPECT_EQ(rig.window.lamp()->state().colour, LampColour::Red);
+    EXPECT_EQ(rig.window.meter()->clip_lit(), false);
+    rig.advance(1000);
+    rig.window.refresh_live();
+    EXPECT_EQ(rig.window.lamp()->caption()->text(), "LISTENING");
+    EXPECT_FALSE(rig.window.lamp()->state().countdown.empty());
+}
+
+TEST(MainWindowView, ListenPlaysTheSlotWithoutKeying) {
+    UiRig rig(two_messages);
+    QTest::mouseClick(rig.window.cmdListen(), Qt::LeftButton);
+    rig.advance(300);
+    EXPECT_EQ(rig.channels.ChannelMode(0), mode::kPlaying);
+    EXPECT_FALSE(rig.keyer.fields().PTTKeyed);
+    EXPECT_EQ(rig.window.StatusBar1()->text(Panel::pnlFeedback), "Listening");
 }
 
 TEST(MainWindowView, StatusBarClicksDriveTheIdReminder) {

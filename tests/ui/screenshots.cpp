@@ -3,16 +3,21 @@
 // to each file name (e.g. "-150" for a run at QT_SCALE_FACTOR=1.5).
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
 
 #include "ui/about_dialog.h"
+#include "ui/level_meter_widget.h"
 #include "ui/name_box.h"
+#include "ui/on_air_lamp_widget.h"
 #include "ui/preferences_dialog.h"
 #include "ui/splash_window.h"
 #include "ui_rig.h"
@@ -79,15 +84,40 @@ TEST(Screenshots, StartUpWindow) {
 TEST(Screenshots, MainWindowIdleAndDuringARun) {
     UiRig rig(four_messages);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&rig.window));
-    EXPECT_LE(rig.window.frameGeometry().height(), MainWindow::kHeight);
+    // The window takes its layout's size and fits on the screen at any scale.
+    EXPECT_TRUE(rig.window.screen()->availableGeometry().contains(rig.window.frameGeometry()));
     expect_fits(rig.window);
+    rig.window.refresh_live();
     shoot(rig.window, "main-idle");
 
     QTest::mouseClick(rig.window.optMessage(5), Qt::LeftButton);
     QTest::mouseClick(rig.window.button(Button::cmdStart), Qt::LeftButton);
     rig.advance(100 + 12000);
     ASSERT_GT(rig.keyer.state().gauge, 0);
-    shoot(rig.window, "main-running");
+    rig.window.refresh_live();
+    ASSERT_EQ(rig.window.lamp()->state().colour, LampColour::Red);
+    shoot(rig.window, "main-on-air");
+}
+
+TEST(Screenshots, MainWindowRecording) {
+    UiRig rig(four_messages);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&rig.window));
+    QTest::mouseClick(rig.window.optMessage(4), Qt::LeftButton);
+    QTest::mouseClick(rig.window.button(Button::cmdRecord), Qt::LeftButton);
+    rig.advance(3200);
+    rig.window.refresh_live();
+    ASSERT_FALSE(rig.window.lblElapsed()->text().isEmpty());
+    shoot(rig.window, "main-recording");
+}
+
+TEST(Screenshots, MainWindowSkedMode) {
+    UiRig rig(four_messages);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&rig.window));
+    QTest::mouseClick(rig.window.chkMode(), Qt::LeftButton);
+    rig.advance(2000);
+    rig.window.refresh_live();
+    ASSERT_FALSE(rig.window.lamp()->state().countdown.empty());
+    shoot(rig.window, "main-sked");
 }
 
 TEST(Screenshots, PreferencesOnEveryTab) {

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <string>
 
 #include "core/keyer/clock_text.h"
@@ -9,7 +10,14 @@ void Keyer::tmrClock_Timer() {
     const LocalTime now = scheduler_.local_now();
     const std::chrono::seconds local = TimeOfDay(now);
     ClockText = TimeOfDayText(local);
-    UTCTime = UtcTimeOfDay(local, prefs.UTCDiffHours, prefs.UTCDiffMinutes);
+    if (prefs.UTCDiffAuto) {
+        // UTC leads local time by minus the zone's offset, read anew each tick for summer time.
+        const auto lead = -scheduler_.zone_offset();
+        UTCTime = UtcTimeOfDay(local, static_cast<std::int32_t>(lead.count() / 60),
+                               static_cast<double>(lead.count() % 60));
+    } else {
+        UTCTime = UtcTimeOfDay(local, prefs.UTCDiffHours, prefs.UTCDiffMinutes);
+    }
     set_panel(Panel::pnlTime, TimeOfDayText(UTCTime));
     if (IDDueTime) {
         set_panel(Panel::pnlID, now < *IDDueTime ? IdCountdownText(*IDDueTime - now) : "ID");

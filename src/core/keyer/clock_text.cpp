@@ -54,6 +54,13 @@ std::chrono::seconds UtcTimeOfDay(std::chrono::seconds local, std::int32_t hours
     return std::chrono::seconds{((total % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay};
 }
 
+std::string MessageLengthText(Ms length) {
+    const std::int64_t tenths = (std::max<std::int64_t>(length.count(), 0) + 50) / 100;
+    const std::int64_t seconds = tenths / 10 % 60;
+    return std::to_string(tenths / 600) + ":" + (seconds < 10 ? "0" : "") +
+           std::to_string(seconds) + "." + std::to_string(tenths % 10);
+}
+
 std::string IdCountdownText(Ms left) {
     const std::int64_t seconds = (left.count() + 999) / 1000;
     return TwoDigitPairs({seconds / 60 % 60, seconds % 60});

@@ -22,6 +22,9 @@ std::chrono::seconds MinutesAsSeconds(double minutes);
 /// `hours` hours and `minutes` minutes; wraps around midnight.
 std::chrono::seconds UtcTimeOfDay(std::chrono::seconds local, std::int32_t hours, double minutes);
 
+/// A message's length as "m:ss.s": tenths rounded to the nearest, minutes not limited.
+std::string MessageLengthText(Ms length);
+
 /// The station-ID countdown for `left` (> 0) time left: whole seconds rounded up, as "mm:ss"
 /// with whole hours dropped.
 std::string IdCountdownText(Ms left);

@@ -34,6 +34,7 @@ void Keyer::ShowMsgConfig(const MsgConfig& config) {
         set_slot_name(i, slot.name);
         set_slot_delay(i, slot.delay);
         set_slot_loop(i, slot.loop ? 1 : 0);
+        set_slot_label(i, slot.label);
         if (mci.ChannelMode(i) != mode::kNotOpen) {
             mci.CloseChannel(i);
         }
@@ -52,7 +53,7 @@ MsgConfig Keyer::SlotsConfig() const {
     MsgConfig config;
     for (int i = 0; i < kSlotCount; ++i) {
         const auto& look = state_.slots[i];
-        config[i] = MsgSlotConfig{look.name, look.delay, look.loop == 1};
+        config[i] = MsgSlotConfig{look.name, look.delay, look.loop == 1, look.label};
     }
     return config;
 }

@@ -99,6 +99,14 @@ void Keyer::set_slot_delay(int slot, const std::string& delay) {
     }
 }
 
+void Keyer::set_slot_label(int slot, const std::string& label) {
+    auto& current = state_.slots[slot].label;
+    if (current != label) {
+        current = label;
+        view_.slot_label_changed(slot, label);
+    }
+}
+
 void Keyer::set_slot_loop(int slot, int value) {
     auto& current = state_.slots[slot].loop;
     if (current != value) {

@@ -5,9 +5,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/audio/file_copier.h"
 #include "core/audio/wave_channels.h"
+#include "core/keyer/on_air_lamp.h"
 #include "core/keyer/ptt.h"
 #include "core/keyer/run_phase.h"
 #include "core/keyer/serial_port.h"
@@ -40,6 +42,8 @@ struct KeyerPorts {
     /// Copies loaded files into the station directory; without it such a load is refused.
     FileCopier* files = nullptr;
     EventLog* log = nullptr;  ///< the station log; nullptr: none
+    /// Extensions (lower case, no dot) of the sound files the channels play, for the Load filter.
+    std::vector<std::string> sound_extensions = {};
 };
 
 /// The main window's shared fields, readable by views and the scenario runner.
@@ -83,6 +87,12 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     /// The transmitter's key: whether a line or the link really holds it keyed.
     const Ptt& ptt() const { return ptt_; }
     RunPhase run_phase() const { return phase_; }
+    /// The on-air lamp now; it changes with time, so a view reads it on its own refresh.
+    LampState lamp() const;
+    /// The level meter's reading: the active slot's channel while it plays or records.
+    ChannelLevel MeterLevel() const;
+    /// While the active slot records: the time recorded so far, "m:ss.s"; else empty.
+    std::string RecordingElapsedText() const;
     /// The open preferences dialog's form, or nullptr.
     PreferencesForm* preferences_form() { return prefs_form_.get(); }
     /// A modal window is open: the main window takes no clicks, keys or menu commands.
@@ -101,6 +111,10 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     void optMessage_Click(int index);
     void txtPAM_Change(int index, const std::string& text);
     void chkLoop_Change(int index, int value);
+    /// The operator typed a label for slot `index`; kept with the configuration.
+    void txtLabel_Change(int index, const std::string& text);
+    /// The length of slot `index`'s message as "m:ss.s", or empty when it holds none.
+    std::string SlotLengthText(int index) const;
 
     // Buttons and check boxes.
     void cmdStart_Click();
@@ -110,6 +124,9 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     void cmdSave_Click();
     void cmdErase_Click();
     void cmdXmit_Click();
+    /// Plays the active slot to the speakers without keying: nothing while a run is under way or
+    /// the transmitter is keyed (the sound would go on the air).
+    void cmdListen_Click();
     /// The check box has taken `value` (0 or 1) and its click handler runs.
     void chkMode_Click(int value);
     void chkInterval_Click(int value);
@@ -144,6 +161,7 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     void set_slot_bold(int slot, bool bold);
     void set_slot_colours(int slot, bool run);
     void set_slot_unplayable(int slot, const std::string& reason);
+    void set_slot_label(int slot, const std::string& label);
     void set_active(int slot);
     void set_gauge(int value);
     void set_caption(const std::string& caption);

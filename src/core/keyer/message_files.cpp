@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/audio/paths.h"
+#include "core/audio/sound_filter.h"
 #include "core/keyer/keyer.h"
 #include "core/settings/profile_file.h"
 #include "core/shell/about_texts.h"
@@ -54,7 +55,8 @@ bool SameContent(const std::string& a, const std::string& b) {
 void Keyer::cmdLoad_Click() {
     const int i = ActiveMsg;
     const auto chosen =
-        ChooseFile(FileDialogRequest::Kind::Open, "Load Wave File:", kWaveFilter, false);
+        ChooseFile(FileDialogRequest::Kind::Open,
+                   "Load Wave File:", LoadFilter(ports_.sound_extensions).c_str(), false);
     if (!chosen) {
         return;
     }

@@ -1,6 +1,8 @@
 #include <string>
 
+#include "core/keyer/clock_text.h"
 #include "core/keyer/keyer.h"
+#include "core/settings/msg_config.h"
 #include "core/settings/profile_file.h"
 
 namespace parlomat {
@@ -38,6 +40,28 @@ void Keyer::txtPAM_Change(int index, const std::string& text) {
         return;
     }
     set_slot_delay(index, text);
+}
+
+void Keyer::txtLabel_Change(int index, const std::string& text) {
+    if (index >= 0 && index < kSlotCount) {
+        set_slot_label(index, ProfileValueText(text));
+    }
+}
+
+std::string Keyer::SlotLengthText(int index) const {
+    if (index < 0 || index >= kSlotCount || mci.ChannelMode(index) == mode::kNotOpen) {
+        return {};
+    }
+    return MessageLengthText(Ms{mci.ChannelLength(index)});
+}
+
+void Keyer::cmdListen_Click() {
+    const int i = ActiveMsg;
+    if (Playing || PTTKeyed || !MsgLoaded[i] || mci.ChannelMode(i) != mode::kStopped) {
+        return;
+    }
+    mci.PlayFromStart(i);
+    set_panel(Panel::pnlFeedback, "Listening");
 }
 
 void Keyer::chkLoop_Change(int index, int value) {

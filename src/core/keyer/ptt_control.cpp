@@ -55,11 +55,12 @@ void Keyer::OpenCommPort() {
         return;
     }
     dialogs_.beep(kBeepExclamation);
-    dialogs_.message_box(MsgIcon::Information, "Comm Port Error",
-                         "An unexpected error occured while attempting to connect to Comm Port " +
-                             port + ".\n\nWindows reports the error as error: " +
-                             std::to_string(error.number) + " - " + error.description,
-                         MsgButtons::Ok);
+    dialogs_.message_box(
+        MsgIcon::Information, "Comm Port Error",
+        "An unexpected error occured while attempting to connect to Comm Port " + port +
+            ".\n\nThe system reports the error as error: " + std::to_string(error.number) + " - " +
+            error.description + (error.device.empty() ? "" : " (" + error.device + ")"),
+        MsgButtons::Ok);
 }
 
 void Keyer::cmdXmit_Click() {

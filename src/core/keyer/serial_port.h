@@ -11,6 +11,7 @@ struct SerialError {
     static constexpr int kBusy = 8005;
     int number = 0;
     std::string description;  ///< the system's own words, e.g. "Permission denied"
+    std::string device = {};  ///< the device path the port tried to open, e.g. "/dev/ttyUSB0"
 };
 
 /// The serial port that keys the transmitter: two modem-control outputs (DTR, RTS) and two

@@ -47,4 +47,24 @@ std::optional<bool> IsTransmitSegment(std::string_view clock_text, std::int16_t 
     return odd == XmitOddSegments;
 }
 
+std::optional<int> SegmentSecondsLeft(std::string_view clock_text, std::int16_t NAMSTiming) {
+    const auto minute = TwoDigits(clock_text, 3);
+    const auto second = TwoDigits(clock_text, 6);
+    if (clock_text.size() != 8 || !minute || !second) {
+        return std::nullopt;
+    }
+    switch (NAMSTiming) {
+        case 1:
+            return 15 - *second % 15;
+        case 2:
+            return 30 - *second % 30;
+        case 3:
+            return 60 - *second;
+        case 4:
+            return 120 - (*minute % 2 * 60 + *second);
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace parlomat

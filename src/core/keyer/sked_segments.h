@@ -12,4 +12,8 @@ namespace parlomat {
 std::optional<bool> IsTransmitSegment(std::string_view clock_text, std::int16_t NAMSTiming,
                                       bool XmitOddSegments);
 
+/// Whole seconds left in the Sked segment that the moment in `clock_text` lies in (1 at its
+/// last second). Nothing for an unknown code or a malformed text.
+std::optional<int> SegmentSecondsLeft(std::string_view clock_text, std::int16_t NAMSTiming);
+
 }  // namespace parlomat

@@ -49,6 +49,7 @@ struct SlotLook {
     /// Why the named file does not play (shown greyed, the reason as its tool tip); empty when
     /// the slot is empty or its file is open.
     std::string unplayable;
+    std::string label;  ///< the operator's words for the message; empty = none
 };
 
 /// Everything the main window shows, as plain data. The core owns it; the view renders it.
@@ -79,6 +80,7 @@ class MainWindowView {
     virtual void slot_colours_changed(int slot, bool run) = 0;
     /// `reason` empty: the slot's name is shown as usual again.
     virtual void slot_unplayable_changed(int /*slot*/, const std::string& /*reason*/) {}
+    virtual void slot_label_changed(int /*slot*/, const std::string& /*label*/) {}
     virtual void active_changed(int slot) = 0;
     virtual void gauge_changed(int value) = 0;
     virtual void caption_changed(const std::string& caption) = 0;

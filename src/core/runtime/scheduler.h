@@ -23,6 +23,9 @@ class Scheduler {
     virtual Ms now() const = 0;
     /// The local date-time now.
     virtual LocalTime local_now() const = 0;
+    /// How far the system's local time is ahead of UTC now (summer time included): +60 min in
+    /// Central Europe in winter, -300 min in New York.
+    virtual std::chrono::minutes zone_offset() const = 0;
     /// Runs `callback` once on the UI thread at monotonic time `due` (at once if past).
     /// Callbacks due at the same time run in the order they were scheduled.
     virtual CallbackId call_at(Ms due, std::function<void()> callback) = 0;

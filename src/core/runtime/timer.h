@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "core/runtime/scheduler.h"
 
@@ -25,6 +26,8 @@ class Timer {
     void set_enabled(bool enabled);
     Ms interval() const { return interval_; }
     bool enabled() const { return enabled_; }
+    /// The scheduler time of the next firing, or nothing while the timer does not run.
+    std::optional<Ms> next_due() const { return armed_ ? std::optional<Ms>(due_) : std::nullopt; }
 
   private:
     void arm(Ms from);

@@ -98,6 +98,7 @@ MsgConfig ReadMsgConfigSection(const ProfileDocument& file) {
         }
         slot.delay = file.Get(kMsgConfigSection, Key("Delay", i), "");
         slot.loop = LoopLiteral(file.Get(kMsgConfigSection, Key("Loop", i), ""));
+        slot.label = file.Get(kMsgConfigSection, Key("Label", i), "");
     }
     return config;
 }
@@ -115,6 +116,9 @@ bool WriteMsgConfigSection(ProfileDocument& file, const MsgConfig& config) {
         all_set &= file.Set(kMsgConfigSection, Key("MSG", i), ProfileValueText(slot.name));
         all_set &= file.Set(kMsgConfigSection, Key("Delay", i), DelayTextToWrite(slot.delay));
         all_set &= file.Set(kMsgConfigSection, Key("Loop", i), slot.loop ? "True" : "False");
+        if (!slot.label.empty() || file.Has(kMsgConfigSection, Key("Label", i))) {
+            all_set &= file.Set(kMsgConfigSection, Key("Label", i), ProfileValueText(slot.label));
+        }
     }
     return all_set;
 }

@@ -13,6 +13,7 @@ struct MsgSlotConfig {
     std::string name;   ///< bare wave file name; empty for an empty slot
     std::string delay;  ///< receive window in tenths of a second, as typed
     bool loop = false;
+    std::string label = {};  ///< the operator's words for the message ("CQ contest"); may be empty
 
     bool operator==(const MsgSlotConfig&) const = default;
 };
@@ -28,7 +29,9 @@ MsgConfig ReadMsgConfigSection(const std::string& path);
 MsgConfig ReadMsgConfigSection(const ProfileDocument& file);
 
 /// Sets the 18 keys slot by slot (MSG1, Delay1, Loop1, MSG2, ...) and writes the file once;
-/// every other key and section stays as it was. False when the file could not be written.
+/// every other key and section stays as it was. A label goes into "Label<n>", a key older
+/// readers skip; an empty label is set only to clear one the file holds. False when the file
+/// could not be written.
 bool WriteMsgConfigSection(const std::string& path, const MsgConfig& config);
 /// Sets the same keys in `file`, written when the caller saves it.
 bool WriteMsgConfigSection(ProfileDocument& file, const MsgConfig& config);

@@ -63,7 +63,10 @@ void LoadPrefs(Preferences& prefs, const std::string& ini_path) {
 
 void LoadPrefs(Preferences& prefs, const ProfileDocument& ini) {
     prefs.PTTDelay = RoundToInt32(std::fabs(LeadingNumber(Get(ini, "PTT Delay", "10"))));
-    LoadUTCDiff(prefs, Get(ini, "UTCDiff", "5"));
+    const std::string utc_diff = Get(ini, "UTCDiff", "5");
+    prefs.UTCDiffAuto = !ini.Has(kPreferenceSection, "UTCDiff") ||
+                        EqualsNoCase(TrimBlanks(utc_diff), kUTCDiffAutomatic);
+    LoadUTCDiff(prefs, prefs.UTCDiffAuto ? "5" : utc_diff);
     prefs.CommPort = RoundToInt16(LeadingNumber(Get(ini, "CommPort", "1")));
     prefs.PTTKey = UpperCase(Get(ini, "PTT Key", "DTR"));
     prefs.PTTInt = UpperCase(Get(ini, "PTT Int", "CTS"));
@@ -88,9 +91,11 @@ bool SavePrefs(const Preferences& prefs, const std::string& ini_path) {
 
 bool SavePrefs(const Preferences& prefs, ProfileDocument& ini) {
     const double utc_diff = prefs.UTCDiffHours + prefs.UTCDiffMinutes / 60.0;
+    // Automatic stays absent; a number the operator once entered is overwritten with the word.
+    const bool skip_utc_diff = prefs.UTCDiffAuto && !ini.Has(kPreferenceSection, "UTCDiff");
     const std::pair<const char*, std::string> keys[] = {
         {"CommPort", NumberText(prefs.CommPort)},
-        {"UTCDiff", NumberText(utc_diff)},
+        {"UTCDiff", prefs.UTCDiffAuto ? kUTCDiffAutomatic : NumberText(utc_diff)},
         {"PTT Key", prefs.PTTKey},
         {"PTT Int", prefs.PTTInt},
         {"FTLink", NumberText(prefs.FTLinkDelay)},
@@ -104,6 +109,9 @@ bool SavePrefs(const Preferences& prefs, ProfileDocument& ini) {
     // A refused value does not stop the others.
     bool all_set = true;
     for (const auto& [key, value] : keys) {
+        if (skip_utc_diff && std::string_view(key) == "UTCDiff") {
+            continue;
+        }
         all_set = ini.Set(kPreferenceSection, key, value) && all_set;
     }
     return all_set;

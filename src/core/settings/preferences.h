@@ -12,6 +12,9 @@ struct Preferences {
     std::int32_t PTTDelay = 10;     ///< ms between keying and audio; never negative
     std::int32_t UTCDiffHours = 5;  ///< whole hours by which UTC leads local time
     double UTCDiffMinutes = 0;      ///< the fraction of the same difference, in minutes
+    /// No "UTCDiff" in the file (or "automatic"): the difference comes from the system's zone
+    /// at every clock tick and the two fields above are not used.
+    bool UTCDiffAuto = true;
     std::int16_t CommPort = 1;
     std::string PTTKey = "DTR";     ///< "DTR" or "RTS" (upper case)
     std::string PTTInt = "CTS";     ///< "CTS", "DSR" or empty (upper case)
@@ -26,15 +29,17 @@ struct Preferences {
 };
 
 inline constexpr const char* kPreferenceSection = "Preference";
+/// The "UTCDiff" text that follows the system's time zone.
+inline constexpr const char* kUTCDiffAutomatic = "automatic";
 
 /// Reads the "Preference" section of `ini_path` into `prefs` (defaults for what is missing);
 /// the file is read once.
 void LoadPrefs(Preferences& prefs, const std::string& ini_path);
 void LoadPrefs(Preferences& prefs, const ProfileDocument& ini);
 
-/// Writes the section's keys in one replacement of the file; "NAMSTiming" is not written here.
-/// A value that cannot be written does not stop the others. False if any key or the file
-/// failed.
+/// Writes the section's keys in one replacement of the file; "NAMSTiming" is not written here,
+/// nor "UTCDiff" while it is automatic and absent from the file. A value that cannot be written
+/// does not stop the others. False if any key or the file failed.
 bool SavePrefs(const Preferences& prefs, const std::string& ini_path);
 /// Sets the same keys in `ini` (written when the caller saves it). False if any was refused.
 bool SavePrefs(const Preferences& prefs, ProfileDocument& ini);

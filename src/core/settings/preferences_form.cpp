@@ -55,6 +55,7 @@ void PreferencesForm::Form_Load() {
     }
     items_[static_cast<int>(PrefControl::cmbPTT)] = {"", "DTR", "RTS"};
     items_[static_cast<int>(PrefControl::cmbINT)] = {"", "DSR", "CTS"};
+    items_[static_cast<int>(PrefControl::txtUTCDiff)] = {kUTCDiffAutomatic};
 
     const auto show = [this](PrefControl control, std::string text) {
         texts_[static_cast<int>(control)] = std::move(text);
@@ -68,7 +69,8 @@ void PreferencesForm::Form_Load() {
     show(PrefControl::txtID, SignedNumberText(prefs_.IDInterval));
     show(PrefControl::cmbPort, SignedNumberText(prefs_.CommPort));
     show(PrefControl::txtUTCDiff,
-         SignedNumberText(prefs_.UTCDiffHours + prefs_.UTCDiffMinutes / 60));
+         prefs_.UTCDiffAuto ? kUTCDiffAutomatic
+                            : SignedNumberText(prefs_.UTCDiffHours + prefs_.UTCDiffMinutes / 60));
     show(PrefControl::cmbPTT, prefs_.PTTKey);
     show(PrefControl::cmbINT, prefs_.PTTInt);
     show(PrefControl::cmbAudioOut, prefs_.AudioOut);
@@ -158,8 +160,9 @@ void PreferencesForm::cmdSave_Click() {
     }
     auto utc = std::string(text(PrefControl::txtUTCDiff));
     utc.erase(0, utc.find_first_not_of(' '));
+    const bool utc_auto = EqualsNoCase(TrimBlanks(utc), kUTCDiffAutomatic);
     const auto stop = utc.find('.');
-    if (stop == std::string::npos && !IsWholeNumber(utc)) {
+    if (!utc_auto && stop == std::string::npos && !IsWholeNumber(utc)) {
         refuse("Invalid UTC Difference",
                "The UTC difference must be a number of hours, such as 5 or -3.5.");
         return;
@@ -193,7 +196,10 @@ void PreferencesForm::cmdSave_Click() {
     prefs_.PTTDelay = RoundToInt32(ptt_delay);
     prefs_.Recorder = ProfileValueText(text(PrefControl::txtRecorder));
     prefs_.IDInterval = ClampFraction(id_interval);
-    if (stop != std::string::npos) {
+    prefs_.UTCDiffAuto = utc_auto;
+    if (utc_auto) {
+        // The numbers stay as they were; the clock follows the system's zone.
+    } else if (stop != std::string::npos) {
         prefs_.UTCDiffMinutes = ClampFraction(LeadingNumber(utc.substr(stop)) * 60);
         prefs_.UTCDiffHours = RoundToInt32(LeadingNumber(utc.substr(0, stop)));
         if (utc.front() == '-') {

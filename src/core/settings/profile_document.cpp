@@ -194,6 +194,10 @@ std::string ProfileDocument::Get(std::string_view section, std::string_view key,
     return CleanValue(lines_[found->line].text.substr(found->value_start));
 }
 
+bool ProfileDocument::Has(std::string_view section, std::string_view key) const {
+    return find(Trim(section), Trim(key)).has_value();
+}
+
 std::string_view ProfileDocument::keep(std::string text) {
     return added_.emplace_back(std::move(text));
 }

@@ -40,6 +40,8 @@ class ProfileDocument {
     /// The value of `key` in `section`, or `default_value`.
     std::string Get(std::string_view section, std::string_view key,
                     std::string_view default_value) const;
+    /// Whether `section` holds `key`, whatever its value.
+    bool Has(std::string_view section, std::string_view key) const;
 
     /// Sets `key` in `section` to `value`. A name or value that would break the file's line
     /// structure (a line break, a NUL, "]" in a section name, "=" in a key, a key starting with

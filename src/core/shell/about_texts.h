@@ -13,7 +13,7 @@ inline constexpr std::string_view kProductName = "Parlomat";
 std::string VersionText();
 
 /// frmSplash: the two lines under the version, and the tool tip of its frame and name label.
-inline constexpr std::string_view kSplashPlatformLine = "for Win'95, Win'98 and WinNT 4.0";
+inline constexpr std::string_view kSplashPlatformLine = "for Linux";
 inline constexpr std::string_view kSplashTagLine =
     "Computer Controlled Digital Voice Keying Made Easy";
 inline constexpr std::string_view kSplashToolTip = "Click here to start Parlomat";
@@ -22,7 +22,7 @@ inline constexpr std::string_view kSplashToolTip = "Click here to start Parlomat
 std::string AboutCaption();
 inline constexpr std::string_view kAboutDescription =
     "Parlomat provides voice keyer functionality from any sound card equipped PC running "
-    "Win'95, Win'98, or Win NT4.0.";
+    "Linux.";
 inline constexpr std::string_view kAboutDisclaimer =
     "This program is provided as is, without warranty of any kind, express or implied. You "
     "use it at your own risk: the authors are not liable for any damage to equipment, loss "
@@ -35,12 +35,12 @@ inline constexpr std::array<std::string_view, 12> kKeyboardHelpLines = {
     "ESC   Same as STOP button",
     "KP+   Same as START button",
     "",
-    "F1    Select MSG1",
-    "F2    Select MSG2",
-    "F3    Select MSG3",
-    "F4    Select MSG4",
-    "F5    Select MSG5",
-    "F6    Select MSG6",
+    "F1    Send MSG1",
+    "F2    Send MSG2",
+    "F3    Send MSG3",
+    "F4    Send MSG4",
+    "F5    Send MSG5",
+    "F6    Send MSG6",
     "F12   Same as START button",
     "",
     "KP = KeyPad",

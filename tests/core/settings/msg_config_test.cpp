@@ -79,6 +79,37 @@ TEST(ReadMsgConfigSection, ReadsEachSlotByItsRules) {
     }
 }
 
+TEST(WriteMsgConfigSection, LabelsTravelInKeysAnOlderReaderSkips) {
+    const std::string old_format =
+        "[MSG Config]\nMSG1=cq.wav\nDelay1=20\nLoop1=True\nMSG2=b.wav\nDelay2=0\nLoop2=False\n"
+        "MSG3=c.wav\nDelay3=0\nLoop3=False\nMSG4=d.wav\nDelay4=0\nLoop4=False\n"
+        "MSG5=e.wav\nDelay5=5\nLoop5=False\nMSG6=73.wav\nDelay6=0\nLoop6=False\n";
+    TempDir dir;
+    const auto path = dir.file("old.pmc");
+    WriteBytes(path, old_format);
+    MsgConfig config = ReadMsgConfigSection(path);
+    EXPECT_EQ(config[0], (MsgSlotConfig{"cq.wav", "20", true, ""}));
+    // Written back without labels, the file is the old format byte for byte.
+    ASSERT_TRUE(WriteMsgConfigSection(path, config));
+    EXPECT_EQ(test::ReadBytes(path), old_format);
+
+    config[0].label = "CQ contest";
+    config[5].label = "73\nthanks";
+    ASSERT_TRUE(WriteMsgConfigSection(path, config));
+    MsgConfig read = ReadMsgConfigSection(path);
+    EXPECT_EQ(read[0].label, "CQ contest");
+    EXPECT_EQ(read[5].label, "73 thanks");
+    for (int i = 0; i < kMsgConfigSlots; ++i) {
+        // What an older reader takes from the file is unchanged.
+        read[i].label.clear();
+        config[i].label.clear();
+    }
+    EXPECT_EQ(read, config);
+
+    ASSERT_TRUE(WriteMsgConfigSection(path, config));
+    EXPECT_EQ(ReadMsgConfigSection(path)[0].label, "") << "a cleared label stays cleared";
+}
+
 TEST(StripPath, KeepsWhatFollowsTheLastSeparator) {
     struct Case {
         const char* path;

@@ -85,6 +85,7 @@ TEST(PreferencesForm, SaveRoundsClampsAndAdvises) {
         {C::txtUTCDiff, "  -.25", {}, "-.25"},
         {C::txtUTCDiff, "+3 ", {}, " 3"},
         {C::txtUTCDiff, "99999999999", {}, " 2147483647"},
+        {C::txtUTCDiff, " AUTOMATIC", {}, "automatic"},
         {C::txtRecorder, "rec\n--x", {kBadSetting}, nullptr},
         {C::txtRecorder, kLongest.c_str(), {}, kLongest.c_str()},
         {C::cmbAudioOut, kTooLong.c_str(), {kBadSetting}, nullptr},

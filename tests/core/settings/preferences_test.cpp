@@ -27,6 +27,7 @@ std::map<std::string, std::string> Fields(const Preferences& p) {
     return {{"PTTDelay", NumberText(p.PTTDelay)},
             {"UTCDiffHours", NumberText(p.UTCDiffHours)},
             {"UTCDiffMinutes", NumberText(p.UTCDiffMinutes)},
+            {"UTCDiffAuto", p.UTCDiffAuto ? "yes" : "no"},
             {"CommPort", NumberText(p.CommPort)},
             {"PTTKey", p.PTTKey},
             {"PTTInt", p.PTTInt},
@@ -66,15 +67,17 @@ TEST(LoadPrefs, ReadsEachKeyByItsRule) {
         {"PTT Delay=", "PTTDelay=0"},
         {"PTT Delay=2.5", "PTTDelay=2"},
         {"PTT Delay=-1e999", "PTTDelay=2147483647"},
-        {"UTCDiff=-7", "UTCDiffHours=-7"},
-        {"UTCDiff=5.5", "UTCDiffMinutes=30"},
-        {"UTCDiff=-3.5", "UTCDiffHours=-3;UTCDiffMinutes=-30"},
-        {"UTCDiff=.5", "UTCDiffHours=0;UTCDiffMinutes=30"},
-        {"UTCDiff=-.5", "UTCDiffHours=0;UTCDiffMinutes=-30"},
-        {"UTCDiff=5.3333", "UTCDiffMinutes=19.998"},
-        {"UTCDiff=1e999", "UTCDiffHours=2147483647"},
-        {"UTCDiff=.5e999", "UTCDiffHours=0;UTCDiffMinutes=2147483647"},
-        {"UTCDiff=abc", "UTCDiffHours=0"},
+        {"UTCDiff=-7", "UTCDiffHours=-7;UTCDiffAuto=no"},
+        {"UTCDiff=5.5", "UTCDiffMinutes=30;UTCDiffAuto=no"},
+        {"UTCDiff=-3.5", "UTCDiffHours=-3;UTCDiffMinutes=-30;UTCDiffAuto=no"},
+        {"UTCDiff=.5", "UTCDiffHours=0;UTCDiffMinutes=30;UTCDiffAuto=no"},
+        {"UTCDiff=-.5", "UTCDiffHours=0;UTCDiffMinutes=-30;UTCDiffAuto=no"},
+        {"UTCDiff=5.3333", "UTCDiffMinutes=19.998;UTCDiffAuto=no"},
+        {"UTCDiff=1e999", "UTCDiffHours=2147483647;UTCDiffAuto=no"},
+        {"UTCDiff=.5e999", "UTCDiffHours=0;UTCDiffMinutes=2147483647;UTCDiffAuto=no"},
+        {"UTCDiff=abc", "UTCDiffHours=0;UTCDiffAuto=no"},
+        {"UTCDiff=", "UTCDiffHours=0;UTCDiffAuto=no"},
+        {"UTCDiff= Automatic ", ""},
         {"CommPort=", "CommPort=0"},
         {"CommPort=99999", "CommPort=32767"},
         {"CommPort=-1e999", "CommPort=-32768"},
@@ -96,7 +99,7 @@ TEST(LoadPrefs, ReadsEachKeyByItsRule) {
         {"IDInterval=1e999", "IDInterval=2147483647"},
         {"AudioOut=USB Audio CODEC: - (hw:1,0)\nAudioIn=pulse",
          "AudioOut=USB Audio CODEC: - (hw:1,0);AudioIn=pulse"},
-        {"ptt delay=300\nUTCDIFF=1", "PTTDelay=300;UTCDiffHours=1"},
+        {"ptt delay=300\nUTCDIFF=1", "PTTDelay=300;UTCDiffHours=1;UTCDiffAuto=no"},
         {"Audio Idle=0", "AudioIdle=0"},
         {"Audio Idle=90.4", "AudioIdle=90"},
         {"Audio Idle=-5", ""},
@@ -121,7 +124,7 @@ TEST(LoadPrefs, ReadsEachKeyByItsRule) {
 }
 
 TEST(SavePrefs, LoadedValuesWriteBackAsTheyWere) {
-    const char* texts[] = {"-3.5", ".5", "-.5", "5.75", "-7", "0"};
+    const char* texts[] = {"-3.5", ".5", "-.5", "5.75", "-7", "0", "automatic"};
     TempDir dir;
     const std::string path = dir.file("parlomat.ini");
     for (const char* text : texts) {
@@ -132,6 +135,12 @@ TEST(SavePrefs, LoadedValuesWriteBackAsTheyWere) {
         EXPECT_EQ(PrefValue(path, "UTCDiff"), text);
         EXPECT_EQ(PrefValue(path, "IDInterval"), "7.5");
     }
+    // An automatic difference the file never held stays out of it.
+    WriteBytes(path, "[Preference]\nIDInterval=7.5\n");
+    Preferences prefs;
+    LoadPrefs(prefs, path);
+    ASSERT_TRUE(SavePrefs(prefs, path));
+    EXPECT_EQ(PrefValue(path, "UTCDiff"), "<none>");
 }
 
 TEST(SavePrefs, WritesItsKeysInOrderAndLeavesEverythingElseAsItWas) {
@@ -142,6 +151,7 @@ TEST(SavePrefs, WritesItsKeysInOrderAndLeavesEverythingElseAsItWas) {
                "Extra=keep me\r\nCommPort=2\r\n\r\n[Ports]\r\nCOM1=/dev/ttyUSB0\r\n");
     Preferences prefs;
     prefs.CommPort = 3;
+    prefs.UTCDiffAuto = false;
     prefs.UTCDiffMinutes = 20;
     prefs.PTTKey = "RTS";
     prefs.PTTInt = "";

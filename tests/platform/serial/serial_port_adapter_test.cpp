@@ -197,6 +197,7 @@ TEST_F(SerialPortAdapterTest, OtherFailuresCarryErrnoAndTheSystemText) {
         EXPECT_FALSE(port->open(error));
         EXPECT_EQ(error.number, c.number);
         EXPECT_EQ(error.description, std::generic_category().message(c.number));
+        EXPECT_EQ(error.device, c.device) << "the operator is told which device failed";
         EXPECT_FALSE(port->is_open());
         EXPECT_TRUE(lock_dir_empty());
     }

@@ -1,0 +1,36 @@
+#include "core/keyer/clock_text.h"
+#include "core/keyer/keyer.h"
+#include "core/keyer/sked_segments.h"
+
+namespace parlomat {
+
+LampState Keyer::lamp() const {
+    LampInputs in;
+    in.on_air = ptt_.on_air();
+    in.phase = phase_;
+    in.sked_mode = SkedMode;
+    if (const auto due = tmrRcvWindow.next_due(); due && phase_ == RunPhase::Listening) {
+        // The armed chunk's rest plus the chunks still to come.
+        in.receive_left = *due - scheduler_.now() + Ms{static_cast<Ms::rep>(RcvRemainingMs)};
+    }
+    if (SkedMode) {
+        in.segment_seconds = SegmentSecondsLeft(ClockText, prefs.NAMSTiming);
+    }
+    if (IDDueTime) {
+        in.id_left = std::chrono::duration_cast<Ms>(*IDDueTime - scheduler_.local_now());
+    }
+    return LampFor(in);
+}
+
+ChannelLevel Keyer::MeterLevel() const {
+    return mci.Level(ActiveMsg);
+}
+
+std::string Keyer::RecordingElapsedText() const {
+    if (mci.ChannelMode(ActiveMsg) != mode::kRecording) {
+        return {};
+    }
+    return MessageLengthText(Ms{mci.ChannelPosition(ActiveMsg)});
+}
+
+}  // namespace parlomat
