@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/settings/preferences.h"
+#include "core/settings/profile_document.h"
 #include "core/settings/rig_settings.h"
 #include "platform/hamlib_rig.h"
 #include "platform/serial_port_list.h"
@@ -20,9 +21,16 @@
 
 namespace parlomat {
 
-AudioEngineOptions Program::audio_options(const std::string& ini_path) {
-    Preferences prefs;
-    LoadPrefs(prefs, ini_path);
+Program::StartSettings Program::start_settings(const std::string& ini_path) {
+    // One read of the settings file for everything the adapters need before the keyer starts.
+    const auto ini = ProfileDocument::Read(ini_path);
+    StartSettings settings;
+    LoadPrefs(settings.prefs, ini);
+    settings.rig = LoadRigSettings(ini);
+    return settings;
+}
+
+AudioEngineOptions Program::audio_options(const Preferences& prefs) {
     AudioEngineOptions options;
     options.output_device = prefs.AudioOut;
     options.input_device = prefs.AudioIn;
@@ -30,10 +38,8 @@ AudioEngineOptions Program::audio_options(const std::string& ini_path) {
     return options;
 }
 
-HamlibLink Program::rig_link(const std::string& ini_path) {
-    Preferences prefs;
-    LoadPrefs(prefs, ini_path);
-    return HamlibLink(LoadRigSettings(ini_path), std::chrono::milliseconds(prefs.FTLinkDelay));
+HamlibLink Program::rig_link(const StartSettings& settings) {
+    return HamlibLink(settings.rig, std::chrono::milliseconds(settings.prefs.FTLinkDelay));
 }
 
 std::string Program::installed_readme() {
@@ -76,9 +82,10 @@ Program::Program(const std::string& station_dir)
     : ini_path_(station_dir + "/parlomat.ini"),
       station_dir_(station_dir),
       first_start_(!QFileInfo::exists(QString::fromStdString(ini_path_))),
-      audio_(audio_options(ini_path_), scheduler_),
+      start_(start_settings(ini_path_)),
+      audio_(audio_options(start_.prefs), scheduler_),
       serial_(ini_path_),
-      link_(rig_link(ini_path_)),
+      link_(rig_link(start_)),
       keyer_(ports(station_dir)),
       splash_(scheduler_, window_, keyer_),
       remote_(keyer_, splash_,

@@ -5,6 +5,8 @@
 #include "core/keyer/keyer.h"
 #include "core/keyer/remote_control.h"
 #include "core/keyer/splash.h"
+#include "core/settings/preferences.h"
+#include "core/settings/rig_settings.h"
 #include "core/shell/link.h"
 #include "platform/audio_engine.h"
 #include "platform/file_copy.h"
@@ -36,9 +38,15 @@ class Program {
     AudioEngine& audio() { return audio_; }
 
   private:
-    static AudioEngineOptions audio_options(const std::string& ini_path);
+    /// What the adapters need from the settings file before the keyer starts.
+    struct StartSettings {
+        Preferences prefs;
+        RigSettings rig;
+    };
+    static StartSettings start_settings(const std::string& ini_path);
+    static AudioEngineOptions audio_options(const Preferences& prefs);
     /// The rig of section "Rig", its PTT read every FTLinkDelay ms.
-    static HamlibLink rig_link(const std::string& ini_path);
+    static HamlibLink rig_link(const StartSettings& settings);
     /// The manual (README) wherever the program is installed or built, as a file address, or
     /// empty when there is none.
     static std::string installed_readme();
@@ -51,6 +59,7 @@ class Program {
     bool first_start_ = false;
     QtScheduler scheduler_;
     QtEventLog event_log_;
+    StartSettings start_;
     AudioEngine audio_;
     SerialPortAdapter serial_;
     HamlibLink link_;

@@ -3,14 +3,14 @@
 #include <string>
 
 #include "core/settings/numbers.h"
-#include "core/settings/profile_file.h"
+#include "core/settings/profile_document.h"
 #include "core/settings/text.h"
 
 namespace parlomat {
 namespace {
 
-std::string Get(const std::string& path, const char* key) {
-    return std::string(TrimBlanks(GetProfileString(path, kRigSection, key, "")));
+std::string Get(const ProfileDocument& ini, const char* key) {
+    return std::string(TrimBlanks(ini.Get(kRigSection, key, "")));
 }
 
 }  // namespace
@@ -43,12 +43,16 @@ std::optional<std::int32_t> RigModelNumber(std::string_view text) {
 }
 
 RigSettings LoadRigSettings(const std::string& ini_path) {
+    return LoadRigSettings(ProfileDocument::Read(ini_path));
+}
+
+RigSettings LoadRigSettings(const ProfileDocument& ini) {
     RigSettings rig;
-    rig.Model = RoundToInt32(LeadingNumber(Get(ini_path, "Model")));
-    rig.Port = Get(ini_path, "Port");
-    rig.Speed = RoundToInt32(LeadingNumber(Get(ini_path, "Speed")));
-    rig.PTTType = Get(ini_path, "PTT Type");
-    rig.PTTPort = Get(ini_path, "PTT Port");
+    rig.Model = RoundToInt32(LeadingNumber(Get(ini, "Model")));
+    rig.Port = Get(ini, "Port");
+    rig.Speed = RoundToInt32(LeadingNumber(Get(ini, "Speed")));
+    rig.PTTType = Get(ini, "PTT Type");
+    rig.PTTPort = Get(ini, "PTT Port");
     if (rig.Model == kNetworkRigModel && rig.Port.empty()) {
         rig.Port = kNetworkRigPort;
     }
@@ -56,13 +60,14 @@ RigSettings LoadRigSettings(const std::string& ini_path) {
 }
 
 bool SaveRigSettings(const RigSettings& rig, const std::string& ini_path) {
-    bool ok = WriteProfileString(ini_path, kRigSection, "Model", std::to_string(rig.Model));
-    ok &= WriteProfileString(ini_path, kRigSection, "Port", rig.Port);
-    ok &= WriteProfileString(ini_path, kRigSection, "Speed",
-                             rig.Speed > 0 ? std::to_string(rig.Speed) : "");
-    ok &= WriteProfileString(ini_path, kRigSection, "PTT Type", rig.PTTType);
-    ok &= WriteProfileString(ini_path, kRigSection, "PTT Port", rig.PTTPort);
-    return ok;
+    // One read and one replacement of the file for the whole section.
+    auto ini = ProfileDocument::Read(ini_path);
+    bool ok = ini.Set(kRigSection, "Model", std::to_string(rig.Model));
+    ok &= ini.Set(kRigSection, "Port", rig.Port);
+    ok &= ini.Set(kRigSection, "Speed", rig.Speed > 0 ? std::to_string(rig.Speed) : "");
+    ok &= ini.Set(kRigSection, "PTT Type", rig.PTTType);
+    ok &= ini.Set(kRigSection, "PTT Port", rig.PTTPort);
+    return ini.Save(ini_path) && ok;
 }
 
 }  // namespace parlomat

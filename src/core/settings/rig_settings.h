@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/settings/profile_document.h"
+
 namespace parlomat {
 
 /// The rig the link reaches through Hamlib, section "Rig" of the settings file.
@@ -34,6 +36,7 @@ std::optional<std::int32_t> RigModelNumber(std::string_view text);
 /// Reads section "Rig" of `ini_path` (defaults for what is missing; model 2 without a port
 /// gets kNetworkRigPort).
 RigSettings LoadRigSettings(const std::string& ini_path);
+RigSettings LoadRigSettings(const ProfileDocument& ini);
 
 /// Writes section "Rig"; false if any write failed.
 bool SaveRigSettings(const RigSettings& rig, const std::string& ini_path);
