@@ -15,11 +15,13 @@ TEST(MeterFraction, MapsDbfsLinearlyFromTheFloorToFullScale) {
         float dbfs;
         float fraction;
     } cases[] = {
-        {-kInf, 0.0f},  {-90.0f, 0.0f},
-        {-60.0f, 0.0f}, {-45.0f, 0.25f},
-        {-30.0f, 0.5f}, {-6.0f, 0.9f},
-        {0.0f, 1.0f},   {3.0f, 1.0f},
-        {kInf, 1.0f},   {std::numeric_limits<float>::quiet_NaN(), 0.0f},
+        {-kInf, 0.0f},
+        {-90.0f, 0.0f},
+        {-45.0f, 0.25f},
+        {-6.0f, 0.9f},
+        {3.0f, 1.0f},
+        {kInf, 1.0f},
+        {std::numeric_limits<float>::quiet_NaN(), 0.0f},
     };
     for (const auto& c : cases) {
         EXPECT_FLOAT_EQ(MeterFraction(c.dbfs), c.fraction) << c.dbfs;

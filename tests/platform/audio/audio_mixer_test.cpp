@@ -58,12 +58,6 @@ TEST(AudioMixerTest, APlayComesOutWholeWithItsDacTimesWhateverTheBufferSize) {
         for (std::size_t i = 0; i < out.size(); ++i) {
             ASSERT_EQ(out[i], i < message.size() ? as_float(message[i]) : 0.0f) << "frame " << i;
         }
-        if (!message.empty()) {
-            EXPECT_EQ(out[0], 32767.0f / 32768.0f);
-        }
-        if (message.size() > 1) {
-            EXPECT_EQ(out[1], -1.0f + 331.0f / 32768.0f);
-        }
         const AudioMixer::PlayReport r = mixer.report(3, 7);
         EXPECT_TRUE(r.started);
         EXPECT_DOUBLE_EQ(r.first_dac, 10.0);

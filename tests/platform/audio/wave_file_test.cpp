@@ -67,31 +67,25 @@ TEST(WaveFileTest, DecodedSamplesAre16BitAtTheAskedRate) {
     EXPECT_FALSE(DecodeWave((dir / "same.wav").string(), 48000, cancelled));
 }
 
-TEST(WaveFileTest, SixteenBitSamplesAreWrittenUnchanged) {
-    const auto dir = test::scratch_dir("wave_file_write");
-    const std::vector<std::int16_t> samples = {0, 1, -1, 32767, -32768, 12345};
-    ASSERT_TRUE(WriteWave16((dir / "out.wav").string(), samples, 22050));
-    const std::optional<WaveData> back = ReadWave((dir / "out.wav").string());
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->rate, 22050);
-    EXPECT_EQ(ToPcm16(back->samples), samples);
-    EXPECT_FALSE(WriteWave16((dir / "bad.wav").string(), samples, 0));
-}
-
 std::string bytes_of(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST(WaveFileTest, AFailedSaveLeavesTheOldFileWholeAndNothingBehind) {
-    const std::vector<std::int16_t> old_take(4800, 1000);
+TEST(WaveFileTest, SavesWriteSamplesUnchangedAndAFailedOneLeavesTheOldFileWhole) {
+    const std::vector<std::int16_t> old_take = {0, 1, -1, 32767, -32768, 12345};
     const std::vector<std::int16_t> new_take(48000, -2000);  // beyond the full disk's room
     for (const auto failure :
          {test::WriteFailure::ReadOnlyDirectory, test::WriteFailure::FullDisk}) {
         SCOPED_TRACE(test::Name(failure));
         const auto dir = test::scratch_dir("wave_file_failed_save");
         const std::string path = (dir / "msg.wav").string();
-        ASSERT_TRUE(WriteWave16(path, old_take, 48000));
+        ASSERT_TRUE(WriteWave16(path, old_take, 22050));
+        const std::optional<WaveData> back = ReadWave(path);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->rate, 22050);
+        EXPECT_EQ(ToPcm16(back->samples), old_take);
+        EXPECT_FALSE(WriteWave16((dir / "bad.wav").string(), old_take, 0));
         const std::string before = bytes_of(path);
         const auto saved =
             test::WriteUnder(failure, dir, [&] { return WriteWave16(path, new_take, 48000); });
