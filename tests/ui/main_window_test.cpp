@@ -361,8 +361,6 @@ TEST(MainWindowView, StatusBarClicksDriveTheIdReminder) {
     EXPECT_TRUE(rig.keyer.fields().IDDueTime.has_value());
 }
 
-}
-
 TEST(MainWindowView, CloseBoxEndsOnYes) {
     UiRig rig(two_messages);
     bool ended = false;
