@@ -44,8 +44,7 @@ TEST_F(RemoteTest, CommandsRoundTrip) {
 
 TEST_F(RemoteTest, NoInstanceAnswersAtOnce) {
     const QString dir = station("idle");
-    for (const QStringList& command :
-         {QStringList{"--status"}, QStringList{"--play", "1"}, QStringList{"--stop"}}) {
+    for (const QStringList& command : {QStringList{"--status"}, QStringList{"--play", "1"}}) {
         const ClientRun run = client(QStringList{"--dir", dir} + command);
         EXPECT_EQ(run.exit_code, 1) << command.join(' ').toStdString();
         EXPECT_EQ(run.err.count('\n'), 0) << run.err.toStdString();
@@ -61,11 +60,9 @@ TEST_F(RemoteTest, UsageErrors) {
     const QString dir = station("usage");
     const QStringList rows[] = {
         {"--play", "7"},
-        {"--play", "0"},
         {"--play", "x"},
         {"--play", "1", "--stop"},
         {"--status", "--stop"},
-        {"--play", "1", "--play", "2"},
         {"--play"},
         {"--bogus"},
         {"extra"},
@@ -105,16 +102,6 @@ TEST_F(RemoteTest, ModalDialogRefusesCommands) {
     EXPECT_EQ(keyer.exitCode(), 0);
 }
 
-TEST_F(RemoteTest, SecondInstanceRaisesTheFirstAndExits) {
-    const QString dir = station("twice");
-    QProcess& first = start_keyer(dir);
-    const ClientRun second = client({"--dir", dir});
-    EXPECT_EQ(second.exit_code, 0) << second.err.toStdString();
-    EXPECT_EQ(first.state(), QProcess::Running);
-    ASSERT_EQ(client({"--dir", dir, "--play", "1"}).exit_code, 0);
-    EXPECT_TRUE(status(dir).json().value("ptt").toBool());
-}
-
 TEST_F(RemoteTest, StaleSocketIsTakenOver) {
     const QString dir = station("stale");
     QProcess& killed = launch(dir);
@@ -127,11 +114,15 @@ TEST_F(RemoteTest, StaleSocketIsTakenOver) {
     EXPECT_TRUE(status(dir).json().value("ptt").toBool());
 }
 
-TEST_F(RemoteTest, TwoStationDirectoriesRunSideBySide) {
+TEST_F(RemoteTest, TwoStationsRunSideBySideAndASecondStartRaisesTheFirst) {
     const QString a = station("radio-a");
     const QString b = station("radio-b", false);  // its own port is missing: it waits at a box
-    start_keyer(a);
+    QProcess& first = start_keyer(a);
     launch(b);
+    // A second start on a running station raises the first and exits.
+    const ClientRun second = client({"--dir", a});
+    EXPECT_EQ(second.exit_code, 0) << second.err.toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running);
     ASSERT_EQ(client({"--dir", a, "--play", "1"}).exit_code, 0);
     EXPECT_TRUE(status(a).json().value("ptt").toBool());
     EXPECT_FALSE(status(b).json().value("ptt").toBool());

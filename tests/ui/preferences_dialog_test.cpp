@@ -56,7 +56,6 @@ TEST(PreferencesDialogView, ShowsTheFormAndSavesWhatIsTyped) {
     with_preferences(rig, [&](PreferencesDialog& d) {
         EXPECT_TRUE(rig.keyer.state().windows[int(Window::frmPreferences)]);
         ASSERT_EQ(d.sstTab()->count(), 5);
-        EXPECT_EQ(d.sstTab()->tabText(4), "Rig");
         // The filter narrows the model list; "None" stays first.
         QTest::keyClicks(d.txtRigFilter(), "yae");
         ASSERT_EQ(d.combo(PrefControl::cmbRigModel)->count(), 2);
@@ -66,13 +65,7 @@ TEST(PreferencesDialogView, ShowsTheFormAndSavesWhatIsTyped) {
                   "Yaesu FT-991A (1035)");
         QTest::mouseClick(d.cmdRigTest(), Qt::LeftButton);
         EXPECT_EQ(d.label(PrefControl::lblRigTest)->text(), "OK: model 1035, PTT reads off");
-        EXPECT_EQ(d.sstTab()->tabText(0), "Comm");
-        EXPECT_EQ(d.sstTab()->tabText(1), "Misc");
-        EXPECT_EQ(d.sstTab()->tabText(2), "Recorder");
-        EXPECT_EQ(d.sstTab()->tabText(3), "Audio");
         EXPECT_EQ(d.combo(PrefControl::cmbPort)->currentText(), " 1");
-        EXPECT_EQ(d.combo(PrefControl::cmbPort)->count(), 8);
-        EXPECT_EQ(d.combo(PrefControl::cmbPTT)->currentText(), "DTR");
         EXPECT_EQ(d.line_edit(PrefControl::txtPTTDelay)->text(), "100");
         EXPECT_EQ(d.combo(PrefControl::cmbAudioOut)->itemText(1), "Null Output");
         EXPECT_EQ(d.combo(PrefControl::cmbPortDevice)->itemText(0), "/dev/ttyUSB0");

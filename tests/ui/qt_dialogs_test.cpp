@@ -74,7 +74,6 @@ TEST(QtDialogsAdapter, MessageBoxesShowTheRequestAndReturnTheReply) {
     };
     const std::vector<Case> cases = {
         {MsgIcon::None, MsgButtons::YesNo, QMessageBox::Yes, QMessageBox::NoIcon, MsgReply::Yes},
-        {MsgIcon::None, MsgButtons::YesNo, QMessageBox::No, QMessageBox::NoIcon, MsgReply::No},
         {MsgIcon::Exclamation, MsgButtons::YesNo, QMessageBox::NoButton, QMessageBox::Warning,
          MsgReply::No},
         {MsgIcon::Critical, MsgButtons::Ok, QMessageBox::Ok, QMessageBox::Critical, MsgReply::Ok},

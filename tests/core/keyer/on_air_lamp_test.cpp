@@ -78,7 +78,6 @@ TEST(OnAirLamp, CountdownTexts) {
         const char* countdown;
         const char* id_text;
     } cases[] = {
-        {{.phase = RunPhase::Listening, .receive_left = Ms{1999}}, "2.0 s", ""},
         {{.phase = RunPhase::Listening, .receive_left = Ms{1901}}, "2.0 s", ""},
         {{.phase = RunPhase::Listening, .receive_left = Ms{1900}}, "1.9 s", ""},
         {{.phase = RunPhase::Listening, .receive_left = Ms{0}}, "0.0 s", ""},

@@ -69,15 +69,6 @@ TEST(HamlibLink, DummyRigInProcessMapsThePortCalls) {
     EXPECT_EQ(failures, 0);
 }
 
-TEST(HamlibLink, RigThatDoesNotOpenGivesNoMonitorAndSaysWhere) {
-    App();
-    const std::string address = "127.0.0.1:" + std::to_string(FreePort());
-    HamlibLink link(Rig(2, address), milliseconds{50});
-    EXPECT_EQ(link.Name(), "Hamlib: Hamlib NET rigctl");
-    EXPECT_FALSE(link.GetMonitor());
-    EXPECT_NE(link.OpenError().find(address), std::string::npos) << link.OpenError();
-}
-
 class RigctldLink : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -196,6 +187,7 @@ TEST(HamlibLink, KeyerWarnsOfARigThatDoesNotOpenAndKeysByTheSerialPort) {
     EXPECT_NE(box, std::string::npos) << log;
     EXPECT_NE(log.find("port open", box), std::string::npos) << log;
     EXPECT_FALSE(station.keyer.fields().FTLinkActive);
+    EXPECT_FALSE(station.link.GetMonitor());
 }
 
 TEST_F(RigctldLink, KeyerReleaseWaitAndStuckPttReadback) {

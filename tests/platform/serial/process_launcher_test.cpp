@@ -27,12 +27,10 @@ TEST(ProcessLauncher, ProgramExistsOnlyForExecutableFiles) {
         std::string program;
         bool exists;
     } cases[] = {
-        {"/bin/sh", true},
         {"sh", true},
         {script.string(), true},
         {plain.string(), false},
         {dir.path().string(), false},
-        {"/nonexistent/parlomat-recorder", false},
         {"parlomat-no-such-program", false},
         {"", false},
     };
@@ -47,9 +45,7 @@ TEST(ProcessLauncher, QuotesMustCloseAsTheSplitterReadsThem) {
         const char* line;
         bool balanced;
     } cases[] = {
-        {"rec", true},
         {"\"/opt/my recorder/rec\" -r", true},
-        {"rec \"\"", true},
         {"rec \"\"\"", true},
         {"rec \"a \"\"\" b\"", true},
         {"\"rec", false},

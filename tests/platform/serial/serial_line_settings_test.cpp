@@ -5,27 +5,7 @@
 namespace parlomat {
 namespace {
 
-TEST(SerialLineSettings, ParsesRateParityDataAndStopBits) {
-    const struct {
-        const char* text;
-        speed_t speed;
-        char parity;
-        int data_bits;
-        int stop_bits;
-    } valid[] = {
-        {"9600,N,8,1", B9600, 'N', 8, 1},     {" 1200 , e , 7 , 2 ", B1200, 'E', 7, 2},
-        {"115200,o,5,1", B115200, 'O', 5, 1}, {"300,M,6,1", B300, 'M', 6, 1},
-        {"4800,S,8,2", B4800, 'S', 8, 2},
-    };
-    for (const auto& c : valid) {
-        SCOPED_TRACE(c.text);
-        const auto settings = ParseSerialLineSettings(c.text);
-        ASSERT_TRUE(settings.has_value());
-        EXPECT_EQ(settings->speed, c.speed);
-        EXPECT_EQ(settings->parity, c.parity);
-        EXPECT_EQ(settings->data_bits, c.data_bits);
-        EXPECT_EQ(settings->stop_bits, c.stop_bits);
-    }
+TEST(SerialLineSettings, RejectsWhatTheDriverCannotSet) {
     for (const char* text :
          {"14400,N,8,1", "9600,N,8", "9600,N,8,1,1", "9600,X,8,1", "9600,NO,8,1", "9600,N,9,1",
           "9600,N,4,1", "9600,N,8,1.5", "9600,N,8,0", "-9600,N,8,1", "9600x,N,8,1", ",N,8,1", ""}) {
@@ -36,14 +16,16 @@ TEST(SerialLineSettings, ParsesRateParityDataAndStopBits) {
 TEST(SerialLineSettings, AppliesARawLineWithoutFlowControl) {
     const struct {
         const char* text;
+        speed_t speed;
         tcflag_t set;
         tcflag_t clear;
     } cases[] = {
-        {"9600,N,8,1", CS8, PARENB | CSTOPB},
-        {"1200,E,7,2", CS7 | PARENB | CSTOPB, PARODD | CMSPAR},
-        {"1200,O,7,1", CS7 | PARENB | PARODD, CMSPAR | CSTOPB},
-        {"1200,M,8,1", PARENB | PARODD | CMSPAR | CS8, CSTOPB},
-        {"1200,S,5,1", PARENB | CMSPAR | CS5, PARODD},
+        {"9600,N,8,1", B9600, CS8, PARENB | CSTOPB},
+        {" 1200 , e , 7 , 2 ", B1200, CS7 | PARENB | CSTOPB, PARODD | CMSPAR},
+        {"115200,o,7,1", B115200, CS7 | PARENB | PARODD, CMSPAR | CSTOPB},
+        {"300,M,8,1", B300, PARENB | PARODD | CMSPAR | CS8, CSTOPB},
+        {"4800,S,5,2", B4800, PARENB | CMSPAR | CS5 | CSTOPB, PARODD},
+        {"1200,N,6,1", B1200, CS6, PARENB | CSTOPB},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -52,7 +34,9 @@ TEST(SerialLineSettings, AppliesARawLineWithoutFlowControl) {
         tio.c_cflag = CRTSCTS | CS8 | PARENB | PARODD | CSTOPB;
         tio.c_lflag = ECHO | ICANON;
         tio.c_iflag = IXON | IXOFF;
-        ApplySerialLineSettings(*ParseSerialLineSettings(c.text), tio);
+        const auto settings = ParseSerialLineSettings(c.text);
+        ASSERT_TRUE(settings.has_value());
+        ApplySerialLineSettings(*settings, tio);
         EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB), c.set);
         EXPECT_EQ(tio.c_cflag & c.clear, 0u);
         EXPECT_EQ(tio.c_cflag & CRTSCTS, 0u) << "the driver would drive RTS itself";
@@ -61,11 +45,9 @@ TEST(SerialLineSettings, AppliesARawLineWithoutFlowControl) {
         EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);
         EXPECT_EQ(tio.c_cc[VMIN], 1) << "an empty line must not read as a hang-up";
         EXPECT_EQ(tio.c_cc[VTIME], 0);
+        EXPECT_EQ(cfgetospeed(&tio), c.speed);
+        EXPECT_EQ(cfgetispeed(&tio), c.speed);
     }
-    termios tio{};
-    ApplySerialLineSettings(*ParseSerialLineSettings("9600,N,8,1"), tio);
-    EXPECT_EQ(cfgetospeed(&tio), B9600);
-    EXPECT_EQ(cfgetispeed(&tio), B9600);
 }
 
 }  // namespace
