@@ -1,12 +1,7 @@
 #pragma once
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/ioctl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,14 +10,13 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QThread>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 
 #include "core/settings/temp_dir.h"
-#include "platform/serial/modem_shim.h"
+#include "platform/serial/modem_line.h"
 #include "sim/sim_channels.h"
 
 namespace parlomat::test {
@@ -32,7 +26,6 @@ struct ClientRun {
     int exit_code = -1;
     QString out;
     QString err;
-    qint64 elapsed_ms = 0;
     QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
 };
 
@@ -47,20 +40,7 @@ class KeyerProcessTest : public ::testing::Test {
         std::filesystem::create_directory(run);
         std::filesystem::permissions(run, std::filesystem::perms::owner_all);
         const auto state = root_.file("modem.state");
-        const int fd = open(state.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(ftruncate(fd, sizeof(ModemShimState)), 0);
-        void* mapped =
-            mmap(nullptr, sizeof(ModemShimState), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-        close(fd);
-        ASSERT_NE(mapped, MAP_FAILED);
-        shim_ = static_cast<ModemShimState*>(mapped);
-        master_ = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(master_, 0);
-        ASSERT_EQ(grantpt(master_), 0);
-        ASSERT_EQ(unlockpt(master_), 0);
-        tty_ = ptsname(master_);
-        std::strncpy(shim_->device, tty_.c_str(), sizeof shim_->device - 1);
+        ASSERT_TRUE(line_.open(state));
 
         env_ = QProcessEnvironment::systemEnvironment();
         env_.insert("QT_QPA_PLATFORM", "offscreen");
@@ -78,12 +58,6 @@ class KeyerProcessTest : public ::testing::Test {
                 process->waitForFinished(5000);
             }
         }
-        if (master_ >= 0) {
-            close(master_);
-        }
-        if (shim_ != nullptr) {
-            munmap(shim_, sizeof *shim_);
-        }
     }
 
     /// A station directory `name` with a 30 s message in slot 1; COM1 is the shim's line, or a
@@ -93,7 +67,7 @@ class KeyerProcessTest : public ::testing::Test {
         std::filesystem::create_directories(dir);
         SimChannels::WriteSilence((dir / "msg1.wav").string(), 30000);
         std::ofstream((dir / "parlomat.ini").string())
-            << "[Ports]\nCOM1=" << (working_port ? tty_ : "/nonexistent/tty")
+            << "[Ports]\nCOM1=" << (working_port ? line_.tty : "/nonexistent/tty")
             << "\n[Preference]\nPTT Delay=10\n[MSG Config]\nMSG1=msg1.wav\n";
         return QString::fromStdString(dir.string());
     }
@@ -102,12 +76,9 @@ class KeyerProcessTest : public ::testing::Test {
     ClientRun client(const QStringList& arguments) {
         QProcess process;
         process.setProcessEnvironment(env_);
-        QElapsedTimer clock;
-        clock.start();
         process.start(PARLOMAT_PROGRAM, arguments);
         EXPECT_TRUE(process.waitForFinished(10000)) << arguments.join(' ').toStdString();
         ClientRun run;
-        run.elapsed_ms = clock.elapsed();
         run.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         run.out = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
         run.err = QString::fromUtf8(process.readAllStandardError()).trimmed();
@@ -159,14 +130,12 @@ class KeyerProcessTest : public ::testing::Test {
     }
 
     bool dtr_high() const {
-        return (__atomic_load_n(&shim_->outputs, __ATOMIC_SEQ_CST) & TIOCM_DTR) != 0;
+        return (__atomic_load_n(&line_.shim->outputs, __ATOMIC_SEQ_CST) & TIOCM_DTR) != 0;
     }
 
     TempDir root_;
     QProcessEnvironment env_;
-    ModemShimState* shim_ = nullptr;
-    int master_ = -1;
-    std::string tty_;
+    ModemLine line_;
     std::vector<std::unique_ptr<QProcess>> processes_;
 };
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/settings/profile_file.h"
+#include "core/settings/temp_dir.h"
 
 namespace {
 
@@ -26,28 +27,6 @@ const std::string& ScratchPath() {
     return path;
 }
 
-void WriteFile(const std::string& path, std::string_view content) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    Check(file != nullptr);
-    Check(std::fwrite(content.data(), 1, content.size(), file) == content.size());
-    std::fclose(file);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::string content;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return content;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        content.append(buffer, got);
-    }
-    std::fclose(file);
-    return content;
-}
-
 constexpr std::string_view kSections[] = {"Preference", "MSG Config", "Ports", "S"};
 constexpr std::string_view kKeys[] = {"PTT Delay", "UTCDiff", "Msg1", "COM1", "k"};
 
@@ -57,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using parlomat::GetProfileString;
     const std::string_view content(reinterpret_cast<const char*>(data), size);
     const std::string& path = ScratchPath();
-    WriteFile(path, content);
+    parlomat::test::WriteBytes(path, std::string(content));
 
     for (const auto section : kSections) {
         for (const auto key : kKeys) {
@@ -71,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string other_before = GetProfileString(path, section, other, "<none>");
 
     Check(!parlomat::WriteProfileString(path, section, key, "line\nbreak"));
-    Check(ReadFile(path) == content);
+    Check(parlomat::test::ReadBytes(path) == content);
 
     Check(parlomat::WriteProfileString(path, section, key, "fuzz value"));
     Check(GetProfileString(path, section, key, "<none>") == "fuzz value");

@@ -115,8 +115,6 @@ TEST(StripPath, KeepsWhatFollowsTheLastSeparator) {
     const std::vector<Case> cases = {
         {"/home/op/msgs/cq.wav", "cq.wav"},
         {"C:\\VK\\cq.wav", "cq.wav"},
-        {"a/b\\c.wav", "c.wav"},
-        {"", ""},
         {"dir/", ""},
     };
     for (const auto& c : cases) {

@@ -75,22 +75,17 @@ TEST(PreferencesForm, SaveRoundsClampsAndAdvises) {
     const std::vector<Case> cases = {
         {C::cmbPort, " 9", {kPortNotice, kRestart}, " 9"},
         {C::cmbPort, "2.5", {kRestart}, " 2"},
-        {C::cmbPort, "1e999", {kPortNotice, kRestart}, " 32767"},
         {C::txtPTTDelay, "", {}, "0"},
         {C::txtPTTDelay, "1e999", {kPTTNotice}, "2147483647"},
-        {C::txtID, "0", {}, " 0"},
         {C::txtUTCDiff, "  -.25", {}, "-.25"},
-        {C::txtUTCDiff, "99999999999", {}, " 2147483647"},
         {C::txtUTCDiff, " AUTOMATIC", {}, "automatic"},
         {C::txtRecorder, "rec\n--x", {kBadSetting}, nullptr},
         {C::txtRecorder, kLongest.c_str(), {}, kLongest.c_str()},
         {C::cmbAudioOut, kTooLong.c_str(), {kBadSetting}, nullptr},
         {C::cmbRigModel, "Hamlib NET rigctl (2)", {kRestart}, "2"},
         {C::cmbRigModel, "FT-991A", {"1:Invalid Rig Model"}, nullptr},
-        {C::txtRigSpeed, "38400", {kRestart}, "38400"},
         {C::txtRigSpeed, "fast", {"1:Invalid Rig Speed"}, nullptr},
         {C::cmbRigPTTType, " cm108", {kRestart}, "CM108"},
-        {C::cmbRigPTTType, "VOX", {"1:Invalid PTT Type"}, nullptr},
         {C::txtUTCDiff, "", {kBadUTC}, nullptr},
     };
     for (const auto& c : cases) {

@@ -63,30 +63,23 @@ TEST(LoadPrefs, ReadsEachKeyByItsRule) {
     const Case cases[] = {
         {nullptr, ""},
         {"PTT Delay=-250", "PTTDelay=250"},
-        {"PTT Delay=-1e999", "PTTDelay=2147483647"},
         {"UTCDiff=-7", "UTCDiffHours=-7;UTCDiffAuto=no"},
         {"UTCDiff=5.5", "UTCDiffMinutes=30;UTCDiffAuto=no"},
         {"UTCDiff=-3.5", "UTCDiffHours=-3;UTCDiffMinutes=-30;UTCDiffAuto=no"},
-        {"UTCDiff=-.5", "UTCDiffHours=0;UTCDiffMinutes=-30;UTCDiffAuto=no"},
         {"UTCDiff=5.3333", "UTCDiffMinutes=19.998;UTCDiffAuto=no"},
-        {"UTCDiff=1e999", "UTCDiffHours=2147483647;UTCDiffAuto=no"},
         {"UTCDiff=abc", "UTCDiffHours=0;UTCDiffAuto=no"},
         {"UTCDiff= Automatic ", ""},
         {"CommPort=99999", "CommPort=32767"},
         {"PTT Key=rts", "PTTKey=RTS"},
-        {"PTT Int=dsr", "PTTInt=DSR"},
         {"PTT Int=", "PTTInt="},
         {"Recorder=   /usr/bin/arecord -f cd   ", "Recorder=/usr/bin/arecord -f cd"},
         {"FTLink=-5", "FTLinkDelay=-5"},
         {"NAMSTiming=false", "NAMSTiming=2"},
-        {"NAMSTiming=TRUE", "NAMSTiming=1"},
         {"NAMSTiming=3", "NAMSTiming=3"},
         {"NAMSTiming=yes", "NAMSTiming=1"},
-        {"IDInterval=7.5", "IDInterval=7.5"},
         {"AudioOut=USB Audio CODEC: - (hw:1,0)\nAudioIn=pulse",
          "AudioOut=USB Audio CODEC: - (hw:1,0);AudioIn=pulse"},
         {"ptt delay=300\nUTCDIFF=1", "PTTDelay=300;UTCDiffHours=1;UTCDiffAuto=no"},
-        {"Audio Idle=0", "AudioIdle=0"},
         {"Audio Idle=-5", ""},
     };
     TempDir dir;
@@ -109,7 +102,7 @@ TEST(LoadPrefs, ReadsEachKeyByItsRule) {
 }
 
 TEST(SavePrefs, LoadedValuesWriteBackAsTheyWere) {
-    const char* texts[] = {"-3.5", ".5", "-.5", "5.75", "-7", "0", "automatic"};
+    const char* texts[] = {"-3.5", "-.5", "-7", "automatic"};
     TempDir dir;
     const std::string path = dir.file("parlomat.ini");
     for (const char* text : texts) {
@@ -175,8 +168,6 @@ TEST(SerialDevicePath, UsesTheAssignedDeviceElseTheNumberedPort) {
     };
     const Case cases[] = {
         {nullptr, 1, "/dev/ttyS0"},
-        {nullptr, 0, ""},
-        {"COM1=/dev/ttyUSB0", 1, "/dev/ttyUSB0"},
         {"com2 = /dev/serial/by-id/usb-FTDI-if00-port0", 2,
          "/dev/serial/by-id/usb-FTDI-if00-port0"},
         {"COM1=/dev/ttyUSB0", 2, "/dev/ttyS1"},

@@ -6,20 +6,13 @@
 
 #include "core/keyer/sim_station.h"
 #include "core/settings/temp_dir.h"
-#include "sim/sim_channels.h"
 
 namespace parlomat {
 namespace {
 
-/// Writes the station's files into a folder of its own inside `dir`, so that files can lie
-/// beside it, and returns that folder.
-std::string MakeStation(const test::TempDir& dir, const std::string& ini,
-                        const std::vector<std::string>& waves = {}) {
+/// Writes the station's settings into a folder "station" inside `dir`; returns that folder.
+std::string MakeStation(const test::TempDir& dir, const std::string& ini) {
     std::filesystem::create_directory(dir.file("station"));
-    for (const auto& wave : waves) {
-        std::filesystem::create_directories(std::filesystem::path(dir.file(wave)).parent_path());
-        SimChannels::WriteSilence(dir.file(wave), 100);
-    }
     test::WriteBytes(dir.file("station/parlomat.ini"), ini);
     return dir.file("station");
 }
@@ -46,7 +39,6 @@ TEST(RunRecorder, StartsTheRecorderOrSaysWhereToMendIt) {
         return text.replace(text.find('%'), 1, recorder);
     };
     const std::vector<Case> cases = {
-        {"/bin/true --rate 8000", "      10 launch \"/bin/true --rate 8000\"\n"},
         {"/no/such/recorder -r", failure("/no/such/recorder -r")},
         {"\"/bin/true\" x", "      10 launch \"\\\"/bin/true\\\" x\"\n"},
         {"\"/bin/true", failure("\\\"/bin/true")},
@@ -61,32 +53,6 @@ TEST(RunRecorder, StartsTheRecorderOrSaysWhereToMendIt) {
             << c.recorder;
         EXPECT_EQ(station.keyer.state().slots[0].name, "") << c.recorder;
         EXPECT_FALSE(station.keyer.fields().MsgLoaded[0]) << c.recorder;
-    }
-}
-
-// A name that is not found there keeps its name, greyed, and is not loaded.
-TEST(ReadMsgConfig, LooksForNamesOnlyUnderTheStationDirectory) {
-    struct Case {
-        std::string name;
-        bool opened;
-    };
-    const std::vector<std::string> waves = {"station/cq.wav", "station/sub/id.wav", "outside.wav"};
-    const std::vector<Case> cases = {
-        {"cq.wav", true},          {"sub/id.wav", true},         {"gone.wav", false},
-        {"../outside.wav", false}, {"<dir>/outside.wav", false}, {"<dir>/station/cq.wav", false},
-    };
-    for (const auto& c : cases) {
-        test::TempDir dir;
-        const std::string name = Replaced(c.name, "<dir>", dir.path().string());
-        test::SimStation station(
-            MakeStation(dir, "[MSG Config]\nMSG2=" + name + "\nDelay2=7\n", waves), {});
-        const auto& slot = station.keyer.state().slots[1];
-        EXPECT_EQ(slot.name, name) << name;
-        EXPECT_EQ(slot.unplayable, c.opened ? "" : "not found in the station directory") << name;
-        EXPECT_EQ(slot.delay, "7") << name;
-        EXPECT_EQ(station.keyer.fields().MsgLoaded[1], c.opened) << name;
-        EXPECT_EQ(station.channels.ChannelMode(1), c.opened ? mode::kStopped : mode::kNotOpen)
-            << name;
     }
 }
 

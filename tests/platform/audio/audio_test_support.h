@@ -3,16 +3,15 @@
 #include <dlfcn.h>
 #include <sndfile.h>
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QThread>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
+
+#include "platform/event_wait.h"
 
 namespace parlomat::test {
 
@@ -45,25 +44,6 @@ inline QCoreApplication& app() {
     return instance;
 }
 
-/// Runs the event loop until `done` holds or `limit` has passed; returns `done()`.
-/// The limit only keeps a broken run from hanging: no test asserts how long anything took.
-inline bool run_until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    app();
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        QThread::usleep(500);
-    }
-    return true;
-}
-
-inline void run_for(std::chrono::milliseconds span) {
-    run_until([] { return false; }, span);
-}
-
 /// A fresh directory for one test's files.
 inline std::filesystem::path scratch_dir(const std::string& name) {
     const auto dir = std::filesystem::temp_directory_path() / ("parlomat_audio_" + name);
@@ -72,20 +52,23 @@ inline std::filesystem::path scratch_dir(const std::string& name) {
     return dir;
 }
 
-/// Writes `frames` frames of `channels` interleaved 16-bit samples in `format`.
-inline bool write_sound_file(const std::filesystem::path& path, int format, int rate, int channels,
-                             const std::vector<short>& interleaved) {
-    SF_INFO info{};
-    info.samplerate = rate;
-    info.channels = channels;
-    info.format = format;
+/// Writes interleaved samples (16-bit `short` or `float`) of `channels` channels in `format`.
+template <class Sample>
+bool write_sound_file(const std::filesystem::path& path, int format, int rate, int channels,
+                      const std::vector<Sample>& interleaved) {
+    SF_INFO info{0, rate, channels, format, 0, 0};
     SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
     if (f == nullptr) {
         return false;
     }
     const sf_count_t frames = static_cast<sf_count_t>(interleaved.size()) / channels;
-    const bool ok = sf_writef_short(f, interleaved.data(), frames) == frames;
-    return sf_close(f) == 0 && ok;
+    sf_count_t written = 0;
+    if constexpr (std::is_same_v<Sample, float>) {
+        written = sf_writef_float(f, interleaved.data(), frames);
+    } else {
+        written = sf_writef_short(f, interleaved.data(), frames);
+    }
+    return sf_close(f) == 0 && written == frames;
 }
 
 /// A recognisable message: no zero sample, so its first and last samples can be found in a

@@ -14,21 +14,6 @@
 namespace parlomat {
 namespace {
 
-bool write_float_file(const std::filesystem::path& path, int rate,
-                      const std::vector<float>& samples) {
-    SF_INFO info{};
-    info.samplerate = rate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
-    if (f == nullptr) {
-        return false;
-    }
-    const auto frames = static_cast<sf_count_t>(samples.size());
-    const bool ok = sf_writef_float(f, samples.data(), frames) == frames;
-    return sf_close(f) == 0 && ok;
-}
-
 TEST(WaveFileTest, DecodedSamplesAre16BitAtTheAskedRate) {
     const auto dir = test::scratch_dir("wave_file_decode");
     const std::atomic<bool> go{false};
@@ -42,15 +27,17 @@ TEST(WaveFileTest, DecodedSamplesAre16BitAtTheAskedRate) {
     EXPECT_EQ(*same, std::vector<std::int16_t>(message.begin(), message.end()));
 
     // Two channels are averaged.
-    ASSERT_TRUE(test::write_sound_file(dir / "stereo.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000,
-                                       2, {1000, 3000, -32768, -32768, 32767, 32767, 10, -10}));
+    ASSERT_TRUE(test::write_sound_file(
+        dir / "stereo.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 2,
+        std::vector<short>{1000, 3000, -32768, -32768, 32767, 32767, 10, -10}));
     const auto stereo = DecodeWave((dir / "stereo.wav").string(), 48000, go);
     ASSERT_TRUE(stereo);
     EXPECT_EQ(*stereo, (std::vector<std::int16_t>{2000, -32768, 32767, 0}));
 
     // Floats beyond full scale are clipped, the rest rounded to the nearest step.
-    ASSERT_TRUE(write_float_file(dir / "float.wav", 48000,
-                                 {1.5f, -1.5f, 1.0f, 0.5f, 100.4f / 32768, -100.6f / 32768}));
+    ASSERT_TRUE(test::write_sound_file(
+        dir / "float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 1,
+        std::vector<float>{1.5f, -1.5f, 1.0f, 0.5f, 100.4f / 32768, -100.6f / 32768}));
     const auto floats = DecodeWave((dir / "float.wav").string(), 48000, go);
     ASSERT_TRUE(floats);
     EXPECT_EQ(*floats, (std::vector<std::int16_t>{32767, -32768, 32767, 16384, 100, -101}));

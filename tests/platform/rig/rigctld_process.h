@@ -7,16 +7,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QProcess>
-#include <QThread>
 #include <cstdlib>
-#include <functional>
 #include <string>
+
+#include "platform/event_wait.h"
 
 namespace parlomat::test {
 
-inline std::string Tool(const char* variable, const char* fallback) {
+/// The program `variable` names (CTest sets it), else `fallback` from the PATH.
+inline QString Tool(const char* variable, const char* fallback) {
     const char* path = std::getenv(variable);
     return path && *path ? path : fallback;
 }
@@ -34,30 +34,6 @@ inline int FreePort() {
     return ntohs(address.sin_port);
 }
 
-inline bool Listening(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return ok;
-}
-
-/// Runs the UI thread's events until `done` holds; false after about `limit_ms` (a bound for a
-/// broken build, not a timing claim).
-inline bool WaitFor(const std::function<bool()>& done, int limit_ms = 15000) {
-    for (int waited = 0; waited < limit_ms; waited += 10) {
-        QCoreApplication::processEvents();
-        if (done()) {
-            return true;
-        }
-        QThread::msleep(10);
-    }
-    return done();
-}
-
 /// Hamlib's dummy rig behind rigctld on 127.0.0.1; it keys only with PTT type RIG.
 class Rigctld {
   public:
@@ -67,11 +43,10 @@ class Rigctld {
     bool start() {
         // rigctld goes with the test process, even when that one crashes.
         process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        process_.start(QString::fromStdString(Tool("RIGCTLD", "rigctld")),
+        process_.start(Tool("RIGCTLD", "rigctld"),
                        {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port_)});
-        // Listening is not yet answering: wait for a whole round trip.
-        return process_.waitForStarted() && WaitFor([this] { return Listening(port_); }) &&
-               WaitFor([this] { return !rigctl({"t"}).empty(); });
+        // Up once a second client's command makes the whole round trip.
+        return process_.waitForStarted() && WaitFor([this] { return !rigctl({"t"}).empty(); });
     }
     void pause() { ::kill(static_cast<pid_t>(process_.processId()), SIGSTOP); }
     void kill() {
@@ -85,7 +60,7 @@ class Rigctld {
     /// A second client's command, as a logger sharing the radio would send it; its output.
     std::string rigctl(const QStringList& command) const {
         QProcess client;
-        client.start(QString::fromStdString(Tool("RIGCTL", "rigctl")),
+        client.start(Tool("RIGCTL", "rigctl"),
                      QStringList{"-m", "2", "-r", QString::fromStdString(address())} + command);
         client.waitForFinished();
         return client.readAllStandardOutput().trimmed().toStdString();

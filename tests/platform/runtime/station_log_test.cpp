@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -49,17 +48,6 @@ TEST(StationLog, KeyChangesAreStampedInUtcAndTheFileRotatesKeepingThree) {
     }
     EXPECT_FALSE(QFile::exists(path + ".4"));
     EXPECT_FALSE(Read(path + ".3").contains("key-down"));
-}
-
-TEST(StationLog, DefaultPathFollowsXdgStateHome) {
-    const QByteArray saved = qgetenv("XDG_STATE_HOME");
-    qputenv("XDG_STATE_HOME", "/srv/state");
-    EXPECT_EQ(StationLog::DefaultPath(), "/srv/state/parlomat/parlomat.log");
-    qunsetenv("XDG_STATE_HOME");
-    EXPECT_EQ(StationLog::DefaultPath(), QDir::homePath() + "/.local/state/parlomat/parlomat.log");
-    if (!saved.isEmpty()) {
-        qputenv("XDG_STATE_HOME", saved);
-    }
 }
 
 }  // namespace

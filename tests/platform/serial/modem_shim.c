@@ -3,7 +3,8 @@
  * shim maps it and emulates, for the tty named there: the kernel raising DTR and RTS on every
  * open, TIOCMGET/TIOCMSET/TIOCMBIS/TIOCMBIC, dropping both lines on the last close when the tty's
  * termios has HUPCL, a busy device and an unplugged one. A close the shim cannot see (the kernel
- * closing the files of a killed process) is emulated by the test fixture. Everything else passes through to the C library. */
+ * closing the files of a killed process) is emulated by the test fixture. Everything else passes
+ * through to the C library. */
 #define _GNU_SOURCE
 #include "modem_shim.h"
 
@@ -17,10 +18,10 @@
 #include <sys/ioctl.h>
 #include <sys/mman.h>
 #include <termios.h>
-#include <time.h>
 #include <unistd.h>
 
 #define MAX_FDS 1024
+#define NOT_AT (-1000) /* open_common's dirfd for the calls without one */
 
 typedef int (*OpenFn)(const char*, int, ...);
 typedef int (*OpenAtFn)(int, const char*, int, ...);
@@ -33,41 +34,14 @@ int parlomat_modem_shim_present = 1;
 static struct ModemShimState* g_state;
 static unsigned char g_tracked[MAX_FDS];
 
-/* The next definition of `name` after this library, stored into the function pointer `fn`. */
-static void next_symbol(void* fn, const char* name) {
-    void* symbol = dlsym(RTLD_NEXT, name);
-    memcpy(fn, &symbol, sizeof symbol);
-}
-
-static OpenFn next_open(const char* name) {
-    OpenFn fn;
-    next_symbol(&fn, name);
-    return fn;
-}
-
-static OpenAtFn next_openat(const char* name) {
-    OpenAtFn fn;
-    next_symbol(&fn, name);
-    return fn;
-}
-
-static CloseFn next_close(void) {
-    CloseFn fn;
-    next_symbol(&fn, "close");
-    return fn;
-}
-
-static IoctlFn next_ioctl(void) {
-    IoctlFn fn;
-    next_symbol(&fn, "ioctl");
-    return fn;
-}
-
-static long long now_ns(void) {
-    struct timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec;
-}
+/* Declares `var` of function pointer type `type` holding the next definition of `name` after
+ * this library (copied, as ISO C has no cast from an object pointer to a function pointer). */
+#define NEXT(type, var, name)                     \
+    type var;                                     \
+    do {                                          \
+        void* next_ = dlsym(RTLD_NEXT, name);     \
+        memcpy(&var, &next_, sizeof next_);       \
+    } while (0)
 
 static struct ModemShimState* state(void) {
     if (g_state != NULL) {
@@ -77,8 +51,8 @@ static struct ModemShimState* state(void) {
     if (path == NULL || *path == '\0') {
         return NULL;
     }
-    OpenFn real_open = next_open("open");
-    CloseFn real_close = next_close();
+    NEXT(OpenFn, real_open, "open");
+    NEXT(CloseFn, real_close, "close");
     int fd = real_open(path, O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         return NULL;
@@ -86,10 +60,7 @@ static struct ModemShimState* state(void) {
     void* mapped =
         mmap(NULL, sizeof(struct ModemShimState), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     real_close(fd);
-    if (mapped == MAP_FAILED) {
-        return NULL;
-    }
-    g_state = (struct ModemShimState*)mapped;
+    g_state = mapped == MAP_FAILED ? NULL : (struct ModemShimState*)mapped;
     return g_state;
 }
 
@@ -98,11 +69,9 @@ static int is_device(const char* path) {
     if (s == NULL || path == NULL || s->device[0] == '\0') {
         return 0;
     }
-    if (strcmp(path, s->device) == 0) {
-        return 1;
-    }
     char resolved[PATH_MAX];
-    return realpath(path, resolved) != NULL && strcmp(resolved, s->device) == 0;
+    return strcmp(path, s->device) == 0 ||
+           (realpath(path, resolved) != NULL && strcmp(resolved, s->device) == 0);
 }
 
 static int tracked(int fd) {
@@ -110,110 +79,65 @@ static int tracked(int fd) {
 }
 
 static void record_write(struct ModemShimState* s, int outputs) {
-    const int both = TIOCM_DTR | TIOCM_RTS;
-    if (s->both_high_ns < 0 && (s->outputs & both) == both && (outputs & both) != both) {
-        s->both_high_ns = now_ns() - s->opened_ns;
-    }
-    s->outputs = outputs & both;
+    s->outputs = outputs & (TIOCM_DTR | TIOCM_RTS);
     if (s->writes < PARLOMAT_MODEM_SHIM_HISTORY) {
         s->history[s->writes] = s->outputs;
     }
     s->writes++;
 }
 
-/* Runs the real open and, for the emulated device, what the tty layer does around it. */
-static int device_open(int fd_or_failure, long long began) {
-    struct ModemShimState* s = state();
-    if (fd_or_failure < 0) {
-        return fd_or_failure;
+/* The real open and, for the emulated device, what the tty layer does around it. */
+static int open_common(const char* symbol, int dirfd, const char* path, int flags, mode_t mode) {
+    NEXT(OpenFn, real_open, symbol);
+    NEXT(OpenAtFn, real_openat, symbol);
+    const int device = is_device(path);
+    if (device && (state()->busy || state()->unplugged)) {
+        errno = state()->busy ? EBUSY : ENOENT;
+        return -1;
     }
-    if (fd_or_failure < MAX_FDS) {
-        g_tracked[fd_or_failure] = 1;
+    const int fd = dirfd != NOT_AT ? real_openat(dirfd, path, flags, mode)
+                                   : real_open(path, flags, mode);
+    if (!device || fd < 0) {
+        return fd;
+    }
+    struct ModemShimState* s = state();
+    if (fd < MAX_FDS) {
+        g_tracked[fd] = 1;
     }
     s->opens++;
     s->open_fds++;
-    s->opened_ns = began;
-    s->both_high_ns = -1;
     s->writes = 0;
     s->outputs = TIOCM_DTR | TIOCM_RTS;
-    return fd_or_failure;
-}
-
-static int refuse_open(void) {
-    struct ModemShimState* s = state();
-    if (s->busy) {
-        errno = EBUSY;
-        return 1;
-    }
-    if (s->unplugged) {
-        errno = ENOENT;
-        return 1;
-    }
-    return 0;
-}
-
-static int open_common(const char* symbol, int dirfd, const char* path, int flags, mode_t mode) {
-    const int at = dirfd != -1000;
-    if (!is_device(path)) {
-        if (at) {
-            return next_openat(symbol)(dirfd, path, flags, mode);
-        }
-        return next_open(symbol)(path, flags, mode);
-    }
-    if (refuse_open()) {
-        return -1;
-    }
-    const long long began = now_ns();
-    const int fd =
-        at ? next_openat(symbol)(dirfd, path, flags, mode) : next_open(symbol)(path, flags, mode);
-    return device_open(fd, began);
+    return fd;
 }
 
 static mode_t mode_argument(int flags, va_list args) {
     return (flags & (O_CREAT | O_TMPFILE)) ? (mode_t)va_arg(args, int) : 0;
 }
 
-int open(const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = mode_argument(flags, args);
-    va_end(args);
-    return open_common("open", -1000, path, flags, mode);
-}
-
-int open64(const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = mode_argument(flags, args);
-    va_end(args);
-    return open_common("open64", -1000, path, flags, mode);
-}
-
-int openat(int dirfd, const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = mode_argument(flags, args);
-    va_end(args);
-    return open_common("openat", dirfd, path, flags, mode);
-}
-
-int openat64(int dirfd, const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = mode_argument(flags, args);
-    va_end(args);
-    return open_common("openat64", dirfd, path, flags, mode);
-}
+#define OPEN_WRAPPER(fn, parameters, dirfd)                \
+    int fn parameters {                                    \
+        va_list args;                                      \
+        va_start(args, flags);                             \
+        const mode_t mode = mode_argument(flags, args);    \
+        va_end(args);                                      \
+        return open_common(#fn, dirfd, path, flags, mode); \
+    }
+OPEN_WRAPPER(open, (const char* path, int flags, ...), NOT_AT)
+OPEN_WRAPPER(open64, (const char* path, int flags, ...), NOT_AT)
+OPEN_WRAPPER(openat, (int dirfd, const char* path, int flags, ...), dirfd)
+OPEN_WRAPPER(openat64, (int dirfd, const char* path, int flags, ...), dirfd)
 
 int __open_2(const char* path, int flags) {
-    return open_common("open", -1000, path, flags, 0);
+    return open_common("open", NOT_AT, path, flags, 0);
 }
 
 int __open64_2(const char* path, int flags) {
-    return open_common("open64", -1000, path, flags, 0);
+    return open_common("open64", NOT_AT, path, flags, 0);
 }
 
 int close(int fd) {
+    NEXT(CloseFn, real_close, "close");
     if (tracked(fd)) {
         struct ModemShimState* s = state();
         g_tracked[fd] = 0;
@@ -223,7 +147,7 @@ int close(int fd) {
             s->outputs = 0;
         }
     }
-    return (next_close())(fd);
+    return real_close(fd);
 }
 
 int ioctl(int fd, unsigned long request, ...) {
@@ -231,8 +155,9 @@ int ioctl(int fd, unsigned long request, ...) {
     va_start(args, request);
     void* argument = va_arg(args, void*);
     va_end(args);
+    NEXT(IoctlFn, real_ioctl, "ioctl");
     if (!tracked(fd)) {
-        return next_ioctl()(fd, request, argument);
+        return real_ioctl(fd, request, argument);
     }
     struct ModemShimState* s = state();
     if (s->unplugged) {
@@ -254,6 +179,6 @@ int ioctl(int fd, unsigned long request, ...) {
             record_write(s, s->outputs & ~*lines);
             return 0;
         default:
-            return next_ioctl()(fd, request, argument);
+            return real_ioctl(fd, request, argument);
     }
 }

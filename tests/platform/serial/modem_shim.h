@@ -9,16 +9,14 @@ extern "C" {
 #endif
 
 struct ModemShimState {
-    char device[256];       /* the tty path whose modem lines are emulated */
-    int busy;               /* opening the device fails with EBUSY */
-    int unplugged;          /* ioctls on open descriptors fail with EIO; opens fail with ENOENT */
-    int inputs;             /* TIOCM_CTS, TIOCM_DSR, TIOCM_CAR, TIOCM_RNG as the driver sets them */
-    int outputs;            /* TIOCM_DTR and TIOCM_RTS as the program left them */
-    int opens;              /* successful opens of the device */
-    int open_fds;           /* descriptors of the device now open */
-    long long opened_ns;    /* CLOCK_MONOTONIC when the last successful open began */
-    long long both_high_ns; /* from that open to the first write that lowered a line; -1 before */
-    int writes;             /* line writes since the last open */
+    char device[256]; /* the tty path whose modem lines are emulated */
+    int busy;         /* opening the device fails with EBUSY */
+    int unplugged;    /* ioctls on open descriptors fail with EIO; opens fail with ENOENT */
+    int inputs;       /* TIOCM_CTS, TIOCM_DSR, TIOCM_CAR, TIOCM_RNG as the driver sets them */
+    int outputs;      /* TIOCM_DTR and TIOCM_RTS as the program left them */
+    int opens;        /* successful opens of the device */
+    int open_fds;     /* descriptors of the device now open */
+    int writes;       /* line writes since the last open */
     int history[PARLOMAT_MODEM_SHIM_HISTORY]; /* outputs after each of those writes */
 };
 

@@ -6,9 +6,9 @@ namespace parlomat {
 namespace {
 
 TEST(SerialLineSettings, RejectsWhatTheDriverCannotSet) {
-    for (const char* text :
-         {"14400,N,8,1", "9600,N,8", "9600,N,8,1,1", "9600,X,8,1", "9600,NO,8,1", "9600,N,9,1",
-          "9600,N,4,1", "9600,N,8,1.5", "9600,N,8,0", "-9600,N,8,1", "9600x,N,8,1", ",N,8,1", ""}) {
+    for (const char* text : {"14400,N,8,1", "9600,N,8", "9600,N,8,1,1", "9600,X,8,1", "9600,NO,8,1",
+                             "9600,N,9,1", "9600,N,4,1", "9600,N,8,1.5", "9600,N,8,0",
+                             "-9600,N,8,1", "9600x,N,8,1", ",N,8,1", "", "0,N,8,1"}) {
         EXPECT_FALSE(ParseSerialLineSettings(text).has_value()) << text;
     }
 }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "core/settings/temp_dir.h"
+#include "platform/files/write_failures.h"
 
 namespace parlomat {
 namespace {
@@ -102,6 +103,23 @@ TEST(SerialLockFile, LooksInEveryDirectoryAndLocksInTheFirstWritable) {
 
     SerialLockFile nowhere({missing.string()});
     EXPECT_EQ(nowhere.acquire("/dev/ttyS2"), SerialLockFile::Result::kUnavailable);
+}
+
+TEST(SerialLockFile, AnOwnerThisUserMayNotSignalIsLive) {
+    TempDir dir;
+    // A lock directory anyone may write, so that only the owner's liveness keeps the lock.
+    const auto locks = dir.path() / "locks";
+    std::filesystem::create_directory(locks);
+    std::filesystem::permissions(locks, std::filesystem::perms::all);
+    test::WriteBytes(locks / "LCK..ttyUSB0", PidText(1));
+    // The child gives up root: signalling init then fails with EPERM, and init still runs.
+    const auto held = test::WriteUnder(test::WriteFailure::ReadOnlyDirectory, dir.path(), [&] {
+        SerialLockFile lock({locks.string()});
+        return lock.acquire("/dev/ttyUSB0") == SerialLockFile::Result::kHeld;
+    });
+    ASSERT_TRUE(held.has_value());
+    EXPECT_TRUE(*held);
+    EXPECT_EQ(test::ReadBytes(locks / "LCK..ttyUSB0"), PidText(1));
 }
 
 }  // namespace
