@@ -143,7 +143,6 @@ TEST_F(RemoteTest, BadInputGetsAnErrorAndTheKeyerAnswersOn) {
         QByteArray reply;
         bool closed;
     } rows[] = {
-        {"REBOOT\n", "ERR unknown command\n", false},
         {"PLAY 9\n", "ERR slot must be 1..6\n", false},
         {QByteArray("PLAY\0 1\n", 8), "ERR NUL byte\n", true},
         {QByteArray(100000, 'A'), "ERR line too long\n", true},

@@ -78,30 +78,24 @@ class RigctldLink : public ::testing::Test {
     Rigctld rigctld_{FreePort()};
 };
 
-TEST_F(RigctldLink, KeysAndReleasesTheSharedRadioAndTestsWithoutKeying) {
+TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingAndRecoversWhenBack) {
     HamlibLink link(Rig(2, rigctld_.address()), milliseconds{30});
     auto monitor = link.GetMonitor();
     ASSERT_TRUE(monitor) << link.OpenError();
     EXPECT_EQ(monitor->MonitorStatus(), 2);
+    int failures = 0;
+    monitor->set_failure_handler([&] { ++failures; });
     monitor->SetPTT(1);
     EXPECT_TRUE(WaitFor([&] { return rigctld_.rigctl({"t"}) == "1"; }));
     monitor->SetPTT(0);
-    EXPECT_TRUE(WaitFor([&] { return rigctld_.rigctl({"t"}) == "0"; }));
     EXPECT_TRUE(WaitFor([&] { return monitor->TransmitState() == 0; }));
-
+    // The test answers from a link of its own and does not key the shared radio.
     std::string answer;
     link.Test(Rig(2, rigctld_.address()), [&](const std::string& text) { answer = text; });
     EXPECT_TRUE(WaitFor([&] { return !answer.empty(); }));
     EXPECT_EQ(answer, "OK: Hamlib NET rigctl, PTT reads off");
     EXPECT_EQ(rigctld_.rigctl({"t"}), "0");
-}
-
-TEST_F(RigctldLink, KilledMidRunFailsLaterWithoutBlockingAndRecoversWhenBack) {
-    HamlibLink link(Rig(2, rigctld_.address()), milliseconds{30});
-    auto monitor = link.GetMonitor();
-    ASSERT_TRUE(monitor) << link.OpenError();
-    int failures = 0;
-    monitor->set_failure_handler([&] { ++failures; });
+    EXPECT_EQ(failures, 0);
 
     // A frozen rigctld holds the worker inside Hamlib: the keyer's calls still return at once.
     rigctld_.pause();
