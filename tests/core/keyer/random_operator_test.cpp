@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "core/keyer/key_codes.h"
 #include "core/settings/temp_dir.h"
@@ -46,15 +48,62 @@ class RandomOperator {
     const char* any(std::initializer_list<const char*> list) {
         return list.begin()[pick(int(list.size()))];
     }
-    void note(const std::string& what) { s_.trace.event("> " + what); }
-    bool enabled(Button b) const { return s_.keyer.state().buttons[int(b)]; }
+    /// Runs `handler` only while `button` is enabled, as the window would.
+    void click(Button button, void (Keyer::*handler)()) {
+        if (s_.keyer.state().buttons[int(button)]) {
+            (s_.keyer.*handler)();
+        }
+    }
+    int toggled(Check box) const { return s_.keyer.state().checks[int(box)] ? 0 : 1; }
+
+    struct Action {
+        int until;  // rolls below this (and above the previous row's) choose the action
+        const char* name;
+        std::function<void(Keyer&, int slot)> run;
+    };
+    const std::vector<Action> actions_ = {
+        {45, "F1+slot", [this](Keyer& k, int i) { k.Form_KeyDown(kKeyF1 + i, pick(4)); }},
+        {48, "F12", [this](Keyer& k, int) { k.Form_KeyDown(kKeyF12, pick(4)); }},
+        {52, "click cmdStart",
+         [this](Keyer&, int) { click(Button::cmdStart, &Keyer::cmdStart_Click); }},
+        {55, "Esc", [](Keyer& k, int) { k.Form_KeyDown(kKeyEscape, 0); }},
+        {58, "click cmdStop",
+         [this](Keyer&, int) { click(Button::cmdStop, &Keyer::cmdStop_Click); }},
+        {64, "click optMessage", [](Keyer& k, int i) { k.optMessage_Click(i); }},
+        {70, "type txtPAM",
+         [this](Keyer& k, int i) {
+             k.txtPAM_Change(i, any({"", "abc", "-3", "1e999", "20", "0", "2.5", "0.004", "1000"}));
+         }},
+        {75, "click chkLoop", [this](Keyer& k, int i) { k.chkLoop_Change(i, pick(3)); }},
+        {80, "click cmdXmit",
+         [this](Keyer& k, int) {
+             click(Button::cmdXmit, &Keyer::cmdXmit_Click);
+             manual_ = manual_ || k.fields().PTTKeyed;
+         }},
+        {84, "click chkMode", [this](Keyer& k, int) { k.chkMode_Click(toggled(Check::chkMode)); }},
+        {86, "click chkInterval",
+         [this](Keyer& k, int) { k.chkInterval_Click(toggled(Check::chkInterval)); }},
+        {88, "menu timing", [](Keyer& k, int i) { k.mnuOptionsTimingItem_Click(i % 4); }},
+        {91, "menu PTT Enable", [](Keyer& k, int) { k.mnuOptionsItem_Click(2); }},
+        {92, "audio lost or back", [this](Keyer&, int i) { s_.channels.set_audio_lost(i < 3); }},
+        {95, "line CTS", [this](Keyer&, int) { s_.serial.set_cts(pick(8) == 0); }},
+        {100, "preferences cmbPTT, txtPTTDelay",
+         [this](Keyer& k, int) {
+             k.mnuFileItem_Click(2);
+             if (auto* form = k.preferences_form()) {
+                 form->set_text(PrefControl::cmbPTT, any({"DTR", "RTS", ""}));
+                 form->set_text(PrefControl::txtPTTDelay, any({"300", "0", "50", "70000"}));
+                 form->cmdSave_Click();
+             }
+         }},
+    };
 
     std::string act() {
         Keyer& k = s_.keyer;
         const int roll = pick(100);
         if (roll < 35) {
             const int ms = 1 + pick(5000);
-            note("advance " + std::to_string(ms));
+            s_.trace.event("> advance " + std::to_string(ms));
             for (int done = 0; done < ms; done += int(kSample.count())) {
                 s_.scheduler.advance(std::min(Ms{ms - done}, kSample));
                 if (std::string why = check(); !why.empty()) {
@@ -63,75 +112,20 @@ class RandomOperator {
             }
             return {};
         }
-        if (k.modal_open()) {
-            note("dialog cmdCancel");
+        if (k.modal_open()) {  // a refused save leaves the preferences dialog open
+            s_.trace.event("> dialog cmdCancel");
             if (auto* form = k.preferences_form()) {
                 form->cmdCancel_Click();
             }
             return check();
         }
+        const Action& action = *std::find_if(actions_.begin(), actions_.end(),
+                                             [roll](const Action& a) { return roll < a.until; });
         const int slot = pick(6);
-        const std::string at = " " + std::to_string(slot);
-        const bool started = roll < 52;
-        if (roll < 52) {  // F1..F6 with or without Shift, F12, or a click on Start
-            const int key = roll < 45 ? kKeyF1 + slot : kKeyF12;
-            const bool click = roll >= 45 && pick(2) == 0;
-            note(click ? "click cmdStart" : "key " + std::to_string(key));
-            if (!click) {
-                k.Form_KeyDown(key, pick(4));  // no modifier, Shift, Ctrl or both
-            } else if (enabled(Button::cmdStart)) {
-                k.cmdStart_Click();
-            }
-        } else if (roll < 58) {
-            const bool click = pick(2) == 0;
-            note(click ? "click cmdStop" : "Esc");
-            if (!click) {
-                k.Form_KeyDown(kKeyEscape, 0);
-            } else if (enabled(Button::cmdStop)) {
-                k.cmdStop_Click();
-            }
-        } else if (roll < 64) {
-            note("click optMessage" + at);
-            k.optMessage_Click(slot);
-        } else if (roll < 70) {
-            const char* text =
-                any({"", "abc", "-3", "1e999", "20", "0", "2.5", "0.004", "5", "1000"});
-            note("set txtPAM" + at + " \"" + text + "\"");
-            k.txtPAM_Change(slot, text);
-        } else if (roll < 75) {
-            note("set chkLoop" + at + " " + std::to_string(slot % 3));
-            k.chkLoop_Change(slot, slot % 3);
-        } else if (roll < 80) {
-            note("click cmdXmit");
-            if (enabled(Button::cmdXmit)) {
-                k.cmdXmit_Click();
-                manual_ = manual_ || k.fields().PTTKeyed;
-            }
-        } else if (roll < 86) {
-            const Check box = roll < 84 ? Check::chkMode : Check::chkInterval;
-            note(roll < 84 ? "click chkMode" : "click chkInterval");
-            const int value = k.state().checks[int(box)] ? 0 : 1;
-            roll < 84 ? k.chkMode_Click(value) : k.chkInterval_Click(value);
-        } else if (roll < 93) {
-            note(roll < 88 ? "menu timing" + at : "menu PTT Enable");
-            roll < 88 ? k.mnuOptionsTimingItem_Click(slot % 4) : k.mnuOptionsItem_Click(2);
-        } else if (roll < 97) {  // the sound server comes and goes; CTS interrupts now and then
-            note(roll < 94 ? "audio lost/back" : "line CTS");
-            roll < 94 ? s_.channels.set_audio_lost(pick(2) == 0) : s_.serial.set_cts(pick(8) == 0);
-        } else {
-            const char* line = any({"DTR", "RTS", ""});
-            const char* delay = any({"300", "0", "50", "70000"});
-            note(std::string("preferences cmbPTT ") + line + " txtPTTDelay " + delay);
-            k.mnuFileItem_Click(2);
-            if (auto* form = k.preferences_form()) {
-                form->set_text(PrefControl::cmbPTT, line);
-                form->set_text(PrefControl::txtPTTDelay, delay);
-                form->cmdSave_Click();
-            }
-        }
+        s_.trace.event("> " + std::string(action.name) + ", slot " + std::to_string(slot));
+        action.run(k, slot);
         // A run started outside Sked mode owns the key from now on and releases it at its end.
-        const MainScreenFields& f = k.fields();
-        if (started && f.Playing && !f.SkedMode) {
+        if (action.until <= 52 && k.fields().Playing && !k.fields().SkedMode) {
             manual_ = false;
         }
         idle_since_.reset();
