@@ -63,12 +63,14 @@ TEST(RemoteControl, CommandsRunTheKeysHandlers) {
 }
 
 // While the preferences dialog is open a command changes nothing, as a key press would not;
-// STATUS still answers. (A message box is the program's business: tested with the real program.)
+// STATUS and RAISE still answer. (A message box is tested with the real program.)
 TEST(RemoteControl, ModalWindowRefusesCommands) {
     TempDir dir;
     WriteStation(dir);
     SimStation station(dir.path().string(), Noon());
-    RemoteControl remote(station.keyer, station.splash, {});
+    int raised = 0;
+    RemoteControl remote(station.keyer, station.splash,
+                         {.other_modal_open = {}, .raise = [&] { ++raised; }});
     station.keyer.mnuFileItem_Click(2);
     ASSERT_TRUE(station.keyer.modal_open());
     EXPECT_EQ(remote.Handle("PLAY 2"), "ERR modal");
@@ -77,6 +79,8 @@ TEST(RemoteControl, ModalWindowRefusesCommands) {
     EXPECT_EQ(station.keyer.state().active, 0);
     EXPECT_FALSE(station.keyer.ptt().on_air());
     EXPECT_EQ(remote.Handle("STATUS").front(), '{');
+    EXPECT_EQ(remote.Handle("RAISE"), "OK");
+    EXPECT_EQ(raised, 1);
     station.keyer.preferences_form()->cmdCancel_Click();
     EXPECT_EQ(remote.Handle("PLAY 2"), "OK");
 }
