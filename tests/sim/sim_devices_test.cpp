@@ -26,14 +26,6 @@ class SimDevicesTest : public ::testing::Test {
     Trace trace_{scheduler_, out_};
 };
 
-TEST_F(SimDevicesTest, TraceStampsVirtualTimeAndEscapesTexts) {
-    scheduler_.advance(Ms{1234});
-    trace_.event("panel pnlFeedback " + Trace::quote("a \"b\" \\ c\nd"));
-    scheduler_.advance(Ms{123456789});
-    trace_.event("x");
-    EXPECT_EQ(out_.str(), "    1234 panel pnlFeedback \"a \\\"b\\\" \\\\ c\\nd\"\n123458023 x\n");
-}
-
 TEST_F(SimDevicesTest, StatusUpdatesFollowTheIntervalAndAnUnchangedIntervalKeepsItsCountdown) {
     SimChannels channels(scheduler_, trace_, "");
     CountingListener listener;

