@@ -44,52 +44,38 @@ std::chrono::minutes QtScheduler::zone_offset() const {
 }
 
 Scheduler::CallbackId QtScheduler::call_at(Ms due, std::function<void()> callback) {
-    const CallbackId id = next_id_++;
-    due = std::max(due, now());
-    queue_.emplace(Key{due, id}, std::move(callback));
-    due_of_.emplace(id, due);
+    const CallbackId id = queue_.add(std::max(due, now()), std::move(callback));
     rearm();
     return id;
 }
 
 void QtScheduler::cancel(CallbackId id) {
-    const auto it = due_of_.find(id);
-    if (it == due_of_.end()) {
-        return;
-    }
-    queue_.erase(Key{it->second, id});
-    due_of_.erase(it);
+    queue_.cancel(id);
     rearm();
 }
 
 void QtScheduler::run_due() {
     // Only callbacks scheduled before this round run in it, so a callback that schedules another
     // one at once cannot hold the event loop.
-    const CallbackId round_end = next_id_;
+    const CallbackId round_end = queue_.next_id();
     const Ms until = now();
-    while (!queue_.empty()) {
-        const auto first = queue_.begin();
-        if (first->first.first > until || first->first.second >= round_end) {
-            break;
-        }
-        auto node = queue_.extract(first);
-        due_of_.erase(node.key().second);
-        node.mapped()();
+    while (auto next = queue_.take_due(until, round_end)) {
+        next->callback();
     }
     rearm();
 }
 
 void QtScheduler::rearm() {
-    if (queue_.empty()) {
+    const auto due = queue_.next_due();
+    if (!due) {
         timer_.stop();
         return;
     }
-    const Ms due = queue_.begin()->first.first;
-    if (timer_.isActive() && due == armed_for_) {
+    if (timer_.isActive() && *due == armed_for_) {
         return;
     }
-    armed_for_ = due;
-    const Ms wait = std::clamp(due - now(), Ms{0}, kLongestWait);
+    armed_for_ = *due;
+    const Ms wait = std::clamp(*due - now(), Ms{0}, kLongestWait);
     timer_.start(static_cast<int>(wait.count()));
 }
 

@@ -4,9 +4,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
-#include <map>
-#include <utility>
 
+#include "core/runtime/callback_queue.h"
 #include "core/runtime/scheduler.h"
 
 namespace parlomat {
@@ -32,12 +31,9 @@ class QtScheduler final : public Scheduler {
     void run_due();
     void rearm();
 
-    using Key = std::pair<Ms, CallbackId>;  // due time, then scheduling order
-    std::map<Key, std::function<void()>> queue_;
-    std::map<CallbackId, Ms> due_of_;
+    CallbackQueue queue_;
     QElapsedTimer clock_;
     QTimer timer_;
-    CallbackId next_id_ = 1;
     /// The due time the running timer is set for: a callback re-armed for the same time (the
     /// channels' notifications, every 50 ms) leaves the timer alone.
     Ms armed_for_{-1};

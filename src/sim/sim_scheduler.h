@@ -1,8 +1,6 @@
 #pragma once
 
-#include <map>
-#include <utility>
-
+#include "core/runtime/callback_queue.h"
 #include "core/runtime/scheduler.h"
 
 namespace parlomat {
@@ -24,17 +22,17 @@ class SimScheduler final : public Scheduler {
     /// Lets `duration` pass, running every callback due up to and including its end.
     /// A negative duration lets no time pass.
     void advance(Ms duration);
+    /// Runs the first callback due up to and including `end`, with the time moved to its due
+    /// time; false when none is due (the time then stays where it is).
+    bool run_next(Ms end);
     bool idle() const { return queue_.empty(); }
 
   private:
-    using Key = std::pair<Ms, CallbackId>;  // due time, then scheduling order
-    std::map<Key, std::function<void()>> queue_;
-    std::map<CallbackId, Ms> due_of_;
+    CallbackQueue queue_;
     LocalTime start_;
     /// The simulated system stands at UTC-05:00 unless a test says otherwise.
     std::chrono::minutes zone_offset_{-300};
     Ms now_{0};
-    CallbackId next_id_ = 1;
 };
 
 }  // namespace parlomat
