@@ -10,22 +10,11 @@
 namespace {
 
 int Usage() {
-    std::cerr
-        << "usage: parlomat-sim [--dir DIR] < NAME.scn\n"
-           "Runs the keyer in virtual time on simulated devices and traces what an operator\n"
-           "or a radio observes. Device commands of a script include:\n"
-           "  port busy|fails       the serial port will refuse to open\n"
-           "  port lost             the open serial port disappears (a USB adapter unplugged)\n"
-           "  link STATUS|fails     a link server is installed\n"
-           "  line CTS|DSR on|off   sets a serial input line\n"
-           "  transmit N            the link's transmit state answers N\n"
-           "  audio lost|back       the sound system goes away (playing channels stop short;\n"
-           "                        open, play and record fail) / comes back\n"
-           "  clock DATE TIME [+HH:MM]  the local date-time at 0 and the system's zone\n"
-           "                        (default -05:00)\n"
-           "  set txtLabel I TEXT   types a label for slot I (0..5)\n"
-           "  click cmdListen       plays the active slot without keying\n"
-           "  lamp                  traces the on-air lamp and each slot's message length\n";
+    std::cerr << "usage: parlomat-sim [--dir DIR] < NAME.scn\n"
+                 "Runs the keyer in virtual time on simulated devices and traces what an "
+                 "operator\nor a radio observes. DIR is the station directory (default: a "
+                 "temporary one).\nScript commands, one a line (# starts a comment):\n"
+              << parlomat::ScenarioRunner::CommandHelp();
     return parlomat::ScenarioRunner::kFailed;
 }
 
