@@ -9,6 +9,7 @@
 
 #include "core/keyer/keyer.h"
 #include "core/keyer/splash.h"
+#include "sim/script_words.h"
 #include "sim/sim_channels.h"
 #include "sim/sim_dialogs.h"
 #include "sim/sim_file_copier.h"
@@ -17,7 +18,6 @@
 #include "sim/sim_scheduler.h"
 #include "sim/sim_serial_port.h"
 #include "sim/sim_view.h"
-#include "sim/script_words.h"
 #include "sim/trace.h"
 
 namespace parlomat {

@@ -26,32 +26,37 @@ class ScenarioRunnerTest : public ::testing::Test {
         return {status, out.str(), err.str()};
     }
 
+    // Line 4 cannot run: the script ends there with `status`, the message names line 4, and
+    // nothing after it runs.
+    void ExpectEndsAtLine4(const std::string& line2, const std::string& line4, int status) {
+        const RunResult result = Run("cat x.ini\n# comment\n" + line2 + "\n" + line4 + "\ncat y\n");
+        EXPECT_EQ(result.status, status) << line4;
+        EXPECT_NE(result.err.find("line 4:"), std::string::npos) << line4 << ": " << result.err;
+        EXPECT_EQ(result.out, "       0 file x.ini missing\n") << line4;
+    }
+
     test::TempDir dir_;
 };
 
-TEST_F(ScenarioRunnerTest, AnUnparsableLineExits2NamingItAndNothingAfterItRuns) {
+TEST_F(ScenarioRunnerTest, ABadLineEndsTheScriptWithStatus2) {
     const char* bad_lines[] = {
-        "advanse 10",    "click cmdFoo",    "click optMessage 6",        "key F13",
-        "key F1 alt",    "set txtPAM 6 20", "set chkLoop 1 3",           "menu Help",
-        "menu File 1 2", "reply maybe",     "statusbar click pnlX",      "line RTS on",
-        "cat \"a\\q\"",  "dialog cmbFoo 1", "clock 2026-02-30 12:00:00", "advance -5",
-        "write x.ini",
+        "advanse 10",           "click optMessage 6", "key F13",
+        "key F1 alt",           "set chkLoop 1 3",    "menu File 1 2",
+        "statusbar click pnlX", "cat \"a\\q\"",       "clock 2026-02-30 12:00:00",
+        "advance -5",           "write x.ini",        "start loud",
     };
     for (const char* bad : bad_lines) {
-        const RunResult result = Run(std::string("# comment\n\ncat x.ini\n") + bad + "\ncat y\n");
-        EXPECT_EQ(result.status, ScenarioRunner::kBadLine) << bad;
-        EXPECT_NE(result.err.find("line 4"), std::string::npos) << bad << ": " << result.err;
-        EXPECT_EQ(result.out, "       0 file x.ini missing\n") << bad;
+        ExpectEndsAtLine4("start quiet", bad, ScenarioRunner::kBadLine);
     }
 }
 
-TEST_F(ScenarioRunnerTest, CommandsOutOfPlaceFailWithStatus1) {
-    EXPECT_EQ(Run("click cmdStart\n").status, ScenarioRunner::kFailed);
-    EXPECT_EQ(Run("show\n").status, ScenarioRunner::kFailed);
-    EXPECT_EQ(Run("start\nport busy\n").status, ScenarioRunner::kFailed);
-    EXPECT_EQ(Run("start\nstart\n").status, ScenarioRunner::kFailed);
-    EXPECT_EQ(Run("advance 5\nreply yes\nchoose cancel\nline CTS on\n").status,
-              ScenarioRunner::kDone);
+TEST_F(ScenarioRunnerTest, ACommandOutOfPlaceEndsTheScriptWithStatus1) {
+    for (const char* before_start : {"show", "click cmdStart"}) {
+        ExpectEndsAtLine4("", before_start, ScenarioRunner::kFailed);
+    }
+    for (const char* after_start : {"start", "port busy", "link 1", "clock 2026-01-01 00:00:00"}) {
+        ExpectEndsAtLine4("start quiet", after_start, ScenarioRunner::kFailed);
+    }
 }
 
 TEST_F(ScenarioRunnerTest, WrittenFilesComeBackLineByLineWithQuotedNames) {
