@@ -190,6 +190,7 @@ void AudioEngine::OpenChannel(int i, const std::string& path) {
         return;
     }
     c.failure = OpenFailure::None;
+    c.undo.clear();
     c.decoding = decoder_.submit(path, output_->rate());
     c.header_length_ms = ms_of(static_cast<std::size_t>(header->frames), header->rate);
     c.path = path;
@@ -252,6 +253,7 @@ void AudioEngine::CloseChannel(int i) {
     }
     c.play_pending = false;
     c.play_buffer.reset();
+    c.undo.clear();
     c.recording = {};
     c.path.clear();
     c.open = false;
@@ -483,6 +485,7 @@ void AudioEngine::RecordChannel(int i) {
                       ? ConvertRate(ToFloat(*c.play_buffer), output_->rate(), recorder_.rate())
                       : std::vector<float>{};
     c.record_pos = 0;
+    c.undo.clear();
     if (c.recording.size() > record_limit(recorder_.rate())) {
         c.recording.resize(record_limit(recorder_.rate()));
     }
@@ -535,6 +538,51 @@ bool AudioEngine::SaveChannel(int i, const std::string& path) {
         return false;
     }
     c.path = path;
+    c.undo.clear();  // the edits are in the file now
+    return true;
+}
+
+bool AudioEngine::editable(int i) {
+    if (!valid(i) || !channel(i).open) {
+        return false;
+    }
+    wait_for_decode(i);
+    settle(i);
+    const Channel& c = channel(i);
+    return c.open && c.play_buffer && c.activity == Activity::Idle && !c.scheduled && has_output();
+}
+
+void AudioEngine::replace_content(int i, std::shared_ptr<const std::vector<std::int16_t>> content) {
+    Channel& c = channel(i);
+    // The mixer may still hold the ended play's samples: they are retired, not freed.
+    release_from_mixer(c, i);
+    c.play_buffer = std::move(content);
+    c.position_ms = 0;
+}
+
+bool AudioEngine::EditChannel(int i, SampleEdit edit) {
+    if (!editable(i)) {
+        return false;
+    }
+    Channel& c = channel(i);
+    std::optional<std::vector<float>> edited =
+        ApplyEdit(edit, ToFloat(*c.play_buffer), output_->rate());
+    if (!edited) {
+        return false;
+    }
+    c.undo.push_back(c.play_buffer);
+    replace_content(i, std::make_shared<const std::vector<std::int16_t>>(ToPcm16(*edited)));
+    return true;
+}
+
+bool AudioEngine::UndoEdit(int i) {
+    if (!editable(i) || channel(i).undo.empty()) {
+        return false;
+    }
+    Channel& c = channel(i);
+    auto previous = std::move(c.undo.back());
+    c.undo.pop_back();
+    replace_content(i, std::move(previous));
     return true;
 }
 

@@ -102,6 +102,9 @@ class AudioEngine : public WaveChannels {
     bool SaveChannel(int i, const std::string& path) override;
     bool CreateEmptyWave(const std::string& path) override;
     ChannelLevel Level(int i) const override;
+    bool EditChannel(int i, SampleEdit edit) override;
+    bool UndoEdit(int i) override;
+    bool CanUndoEdit(int i) const override { return valid(i) && !channel(i).undo.empty(); }
     void Wake() override;
     void ScheduleStart(int i, Ms due) override;
 
@@ -128,6 +131,9 @@ class AudioEngine : public WaveChannels {
         std::int32_t position_ms = 0;  ///< while idle
         std::vector<float> recording;  ///< at the recorder's rate, while recording
         std::size_t record_pos = 0;    ///< next sample a recording writes
+        /// The content before each edit not yet undone, latest last; emptied by open, record,
+        /// save and close.
+        std::vector<std::shared_ptr<const std::vector<std::int16_t>>> undo;
     };
     struct Retired {
         std::shared_ptr<const std::vector<std::int16_t>> buffer;
@@ -151,6 +157,9 @@ class AudioEngine : public WaveChannels {
     /// The longest take in samples at `rate`.
     std::size_t record_limit(int rate) const;
     bool busy() const;
+    /// Channel `i` is open, decoded and silent: its content may be replaced.
+    bool editable(int i);
+    void replace_content(int i, std::shared_ptr<const std::vector<std::int16_t>> content);
     void watch();
     void housekeeping();
     void arm_idle_stop();

@@ -12,8 +12,9 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::Commands() {
         {"clock", "DATE TIME[.mmm] [+HH:MM]",
          "the local date-time at 0 and the system's zone (default -05:00)", Gate::BeforeStart,
          &R::parse_clock},
-        {"wave", "NAME MS", "writes a silent wave file NAME playing MS ms", Gate::Running,
-         &R::parse_wave},
+        {"wave", "NAME MS [FROM TO]",
+         "writes a wave file NAME playing MS ms, silent but for a tone from FROM to TO ms",
+         Gate::Running, &R::parse_wave},
         {"junk", "NAME", "writes a file NAME that is not a wave file", Gate::Running,
          &R::parse_junk},
         {"write", "NAME", "writes the lines up to a line `end` into file NAME", Gate::Running,
@@ -38,7 +39,8 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::Commands() {
          "fail) / comes back",
          Gate::Running, &R::parse_audio},
         {"click", "CONTROL [I]",
-         "clicks a button or check box; optMessage I (0..5), chkLoop N (1..6), cmdListen",
+         "clicks a button or check box; optMessage I (0..5), chkLoop N (1..6), cmdListen, "
+         "cmdTrim, cmdNormalize, cmdUndo",
          Gate::MainWindow, &R::parse_click},
         {"set", "txtPAM|txtLabel I TEXT, chkLoop N V",
          "types a slot's delay or label (I 0..5) / sets loop box N to V (0..2)", Gate::MainWindow,
@@ -119,8 +121,15 @@ ScenarioRunner::Action ScenarioRunner::parse_clock(ScriptWords& words) {
 ScenarioRunner::Action ScenarioRunner::parse_wave(ScriptWords& words) {
     const std::string name = words.word("file name");
     const auto ms = Integer(words.word("length"), 0, 3'600'000, "length");
-    return [this, name, ms] {
-        if (!SimChannels::WriteSilence(new_file_path(name), ms)) {
+    // Optionally a spoken part: a tone from FROM to TO ms.
+    long long from = 0;
+    long long to = 0;
+    if (!words.at_end()) {
+        from = Integer(words.word("sound start"), 0, ms, "sound start");
+        to = Integer(words.word("sound end"), from, ms, "sound end");
+    }
+    return [this, name, ms, from, to] {
+        if (!SimChannels::WriteSound(new_file_path(name), ms, from, to)) {
             throw Failure("cannot write " + name);
         }
     };

@@ -46,9 +46,9 @@ constexpr int kCtrlMask = 2;
 }  // namespace
 
 ScenarioRunner::Action ScenarioRunner::parse_click(ScriptWords& words) {
-    static constexpr std::array<const char*, 10> kClickable = {
-        "cmdLoad",  "cmdRecord", "cmdStart", "cmdStop",     "cmdSave",
-        "cmdErase", "cmdXmit",   "chkMode",  "chkInterval", "cmdListen"};
+    static constexpr std::array<const char*, 13> kClickable = {
+        "cmdLoad", "cmdRecord",   "cmdStart",  "cmdStop", "cmdSave",      "cmdErase", "cmdXmit",
+        "chkMode", "chkInterval", "cmdListen", "cmdTrim", "cmdNormalize", "cmdUndo"};
     const std::string name = words.word("control");
     int index = 0;
     if (name == "optMessage") {
@@ -74,6 +74,12 @@ void ScenarioRunner::click(const std::string& name, int index) {
         keyer.chkInterval_Click(state.checks[static_cast<int>(Check::chkInterval)] ? 0 : 1);
     } else if (name == "cmdListen") {
         keyer.cmdListen_Click();
+    } else if (name == "cmdTrim") {
+        keyer.cmdTrim_Click();
+    } else if (name == "cmdNormalize") {
+        keyer.cmdNormalize_Click();
+    } else if (name == "cmdUndo") {
+        keyer.cmdUndo_Click();
     } else {
         const int button = IndexOf(kButtonNames, name);
         if (!state.buttons[button]) {

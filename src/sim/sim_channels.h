@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/audio/channel_ticker.h"
 #include "core/audio/wave_channels.h"
@@ -13,7 +14,9 @@ namespace parlomat {
 
 /// Six wave channels in virtual time. Opening reads the real file's header (libsndfile); a play
 /// lasts exactly the file's length; recording produces silence of the recorded length, which
-/// SaveChannel writes as a real 16-bit PCM mono 8,000 Hz wave file.
+/// SaveChannel writes as a real 16-bit PCM mono 8,000 Hz wave file. An edit reads the file's
+/// samples (a recording's silence) and applies the real edit to them, so Trim changes the
+/// length; once edited, the samples are what SaveChannel writes.
 class SimChannels final : public WaveChannels {
   public:
     static constexpr int kSampleRate = 8000;
@@ -40,9 +43,17 @@ class SimChannels final : public WaveChannels {
     /// A steady speaking level (-6 dBFS peak, -18 dBFS RMS) while a channel plays or records:
     /// the simulated files hold silence, but a meter should be seen to move.
     ChannelLevel Level(int i) const override;
+    bool EditChannel(int i, SampleEdit edit) override;
+    bool UndoEdit(int i) override;
+    bool CanUndoEdit(int i) const override { return !channels_[i].undo.empty(); }
 
     /// Writes `ms` of silence as a 16-bit PCM mono 8,000 Hz wave file. False when it failed.
-    static bool WriteSilence(const std::string& path, std::int64_t ms);
+    static bool WriteSilence(const std::string& path, std::int64_t ms) {
+        return WriteSound(path, ms, 0, 0);
+    }
+    /// The same with a steady tone at -6 dBFS from `sound_from` to `sound_to` ms (a spoken part).
+    static bool WriteSound(const std::string& path, std::int64_t ms, std::int64_t sound_from,
+                           std::int64_t sound_to);
     /// The length in ms of the wave file at `path`, or -1 when it does not open.
     static std::int64_t WaveLength(const std::string& path);
     /// The sound system goes away (true) or comes back: playing and recording channels stop at
@@ -61,12 +72,21 @@ class SimChannels final : public WaveChannels {
         Ms started{0};              // virtual time the play or recording began
         OpenFailure failure = OpenFailure::None;
         Scheduler::CallbackId end_event = 0;
+        std::string path;   // the file opened, empty after a recording
+        bool held = false;  // samples hold the content (after the first edit)
+        std::vector<float> samples;
+        int rate = kSampleRate;                // of samples, Hz
+        std::vector<std::vector<float>> undo;  // the content before each edit, latest last
     };
 
     void trace(int i, const std::string& what);
     void cancel_end(Channel& channel);
     void settle(Channel& channel);
     std::int32_t elapsed(const Channel& channel) const;
+    /// Reads the channel's content into its samples, once.
+    static void hold(Channel& channel);
+    /// The content is new (opened, recorded, closed): no samples held, no edits to undo.
+    static void forget_content(Channel& channel);
 
     SimScheduler& scheduler_;
     Trace& trace_;

@@ -34,6 +34,7 @@
 #include "ui/key_codes.h"
 #include "ui/level_meter_widget.h"
 #include "ui/loop_box.h"
+#include "ui/message_tools.h"
 #include "ui/name_box.h"
 #include "ui/on_air_lamp_widget.h"
 #include "ui/preferences_dialog.h"
@@ -105,20 +106,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         b->setParent(central);
         button_column->addWidget(b);
     }
-    cmdListen_ = new QPushButton("Listen", central);
-    cmdListen_->setObjectName("cmdListen");
-    cmdListen_->setToolTip("Play the selected message to the speakers without keying");
-    cmdListen_->setAutoDefault(false);
-    connect(cmdListen_, &QPushButton::clicked, this, [this] {
-        if (keyer_) {
-            keyer_->cmdListen_Click();
-        }
-    });
-    button_column->addSpacing(6);
-    button_column->addWidget(cmdListen_);
     button_column->addStretch(1);
     top->addLayout(button_column);
     outer->addLayout(top, 1);
+    tools_ = new MessageTools(central);
+    outer->addWidget(tools_);
 
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(12);
@@ -400,6 +392,7 @@ void MainWindow::build_menus() {
 void MainWindow::bind(Keyer& keyer, Splash& splash) {
     keyer_ = &keyer;
     splash_ = &splash;
+    tools_->bind(keyer);
     render();
     live_->start();
 }
@@ -409,6 +402,7 @@ void MainWindow::refresh_live() {
         return;
     }
     lamp_->set_state(keyer_->lamp());
+    tools_->refresh();
     meter_->set_level(keyer_->MeterLevel(), MonotonicNow());
     const QString elapsed = q(keyer_->RecordingElapsedText());
     lblElapsed_->setText(elapsed);

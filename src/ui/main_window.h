@@ -23,6 +23,7 @@ class Keyer;
 class Splash;
 class LevelMeterWidget;
 class LoopBox;
+class MessageTools;
 class NameBox;
 class OnAirLampWidget;
 class PreferencesDialog;
@@ -59,7 +60,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     OnAirLampWidget* lamp() const { return lamp_; }
     LevelMeterWidget* meter() const { return meter_; }
     QLabel* lblElapsed() const { return lblElapsed_; }
-    QPushButton* cmdListen() const { return cmdListen_; }
+    /// Listen, Trim, Normalize and Undo for the active slot's message.
+    MessageTools* tools() const { return tools_; }
     /// Reads the lamp, the meter, the recording time and the lengths from the core now (the
     /// window does so every kLiveRefreshMs on its own).
     void refresh_live();
@@ -146,7 +148,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     OnAirLampWidget* lamp_ = nullptr;
     LevelMeterWidget* meter_ = nullptr;
     QLabel* lblElapsed_ = nullptr;
-    QPushButton* cmdListen_ = nullptr;
+    MessageTools* tools_ = nullptr;
     QTimer* live_ = nullptr;
     std::array<QPushButton*, kButtonCount> buttons_{};
     QCheckBox* chkMode_ = nullptr;

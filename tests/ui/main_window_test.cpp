@@ -11,6 +11,7 @@
 
 #include "core/settings/delay_text.h"
 #include "ui/loop_box.h"
+#include "ui/message_tools.h"
 #include "ui/name_box.h"
 #include "ui/status_panel_bar.h"
 #include "ui_rig.h"
@@ -120,8 +121,6 @@ TEST(MainWindowView, ControlsReachTheirHandlers) {
              return log.find("launch") != std::string::npos ||
                     rig.keyer.state().panels[int(Panel::pnlFeedback)] == "No mixer program found";
          }},
-        {"cmdListen", 0, widget([](MainWindow& w) { return w.cmdListen(); }),
-         feedback("Listening")},
         {"Help 1", 0, item([](MainWindow& w) { return w.mnuHelpItem(1); }), traced("open-url")},
     };
     for (const auto& c : cases) {
@@ -244,6 +243,30 @@ TEST(MainWindowView, DelayLoopAndLabelBoxesGoIntoTheState) {
     }
     QTest::keyClicks(rig.window.txtLabel(1), "73");
     EXPECT_EQ(rig.keyer.state().slots[1].label, "73");
+}
+
+TEST(MainWindowView, MessageToolsForwardClicksAndFollowTheCore) {
+    UiRig rig([](UiRig& r) {
+        SimChannels::WriteSound(r.file("cq.wav"), 3000, 1000, 2000);
+        r.write("parlomat.ini", "[MSG Config]\nMSG1=cq.wav\n");
+    });
+    const MessageTools& tools = *rig.window.tools();
+    rig.window.refresh_live();
+    EXPECT_FALSE(tools.cmdUndo()->isEnabled());
+    QTest::mouseClick(tools.cmdTrim(), Qt::LeftButton);
+    EXPECT_TRUE(tools.cmdUndo()->isEnabled());
+    QTest::mouseClick(tools.cmdListen(), Qt::LeftButton);
+    rig.window.refresh_live();
+    EXPECT_EQ(rig.window.StatusBar1()->text(Panel::pnlFeedback), "Listening");
+    EXPECT_FALSE(tools.cmdNormalize()->isEnabled()) << "no edit while the message sounds";
+    EXPECT_FALSE(tools.cmdUndo()->isEnabled());
+    EXPECT_FALSE(rig.keyer.fields().PTTKeyed);
+    rig.advance(1300);
+    rig.window.refresh_live();
+    QTest::mouseClick(tools.cmdUndo(), Qt::LeftButton);
+    QTest::mouseClick(tools.cmdNormalize(), Qt::LeftButton);
+    EXPECT_EQ(rig.keyer.SlotLengthText(0), "0:03.0");
+    EXPECT_EQ(rig.window.StatusBar1()->text(Panel::pnlFeedback), "Normalized");
 }
 
 TEST(MainWindowView, StatusBarClicksDriveTheIdReminder) {

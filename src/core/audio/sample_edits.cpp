@@ -46,4 +46,27 @@ std::vector<float> Normalize(const std::vector<float>& samples) {
     return out;
 }
 
+std::optional<std::vector<float>> ApplyEdit(SampleEdit edit, const std::vector<float>& samples,
+                                            int rate) {
+    if (edit == SampleEdit::Trim) {
+        const SampleRange range = TrimRange(samples, rate);
+        if (range.begin == range.end || range == SampleRange{0, samples.size()}) {
+            return std::nullopt;
+        }
+        return Trim(samples, rate);
+    }
+    float peak = 0.0f;
+    for (const float s : samples) {
+        peak = std::max(peak, std::fabs(s));
+    }
+    // Within one 16-bit step of the target the message is normalized already: a second
+    // Normalize of a saved message must not count as an edit.
+    constexpr float kStep = 1.0f / 32768.0f;
+    if (peak == 0.0f || !std::isfinite(peak) ||
+        std::fabs(peak - Amplitude(kNormalizePeakDbfs)) <= kStep) {
+        return std::nullopt;
+    }
+    return Normalize(samples);
+}
+
 }  // namespace parlomat

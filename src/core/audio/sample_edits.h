@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 namespace parlomat {
@@ -28,5 +29,15 @@ std::vector<float> Trim(const std::vector<float>& samples, int rate);
 
 /// `samples` scaled so that the largest magnitude is -1 dBFS; silence stays silence.
 std::vector<float> Normalize(const std::vector<float>& samples);
+
+/// The operator's edits of a message's samples.
+enum class SampleEdit { Trim, Normalize };
+
+/// `samples` (at `rate` Hz) after `edit`, or nothing when the edit is refused or would change
+/// nothing: a Trim of a message with no sound at all (it would leave an empty message) or with
+/// no silence to cut, a Normalize of silence or of a message already at -1 dBFS
+/// (within one 16-bit step).
+std::optional<std::vector<float>> ApplyEdit(SampleEdit edit, const std::vector<float>& samples,
+                                            int rate);
 
 }  // namespace parlomat

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/audio/open_failure.h"
+#include "core/audio/sample_edits.h"
 #include "core/runtime/scheduler.h"
 
 namespace parlomat {
@@ -76,6 +77,15 @@ class WaveChannels {
     /// The level meter's reading for channel `i` while it plays or records; silence otherwise
     /// and where a back end has no meter.
     virtual ChannelLevel Level(int /*i*/) const { return {}; }
+    /// Applies `edit` to the content of channel `i`, which must be open and stopped, and keeps
+    /// the content before it for UndoEdit. False, with nothing changed, when the channel is not
+    /// so or the edit is refused (ApplyEdit). Open, record, save and close forget every edit.
+    virtual bool EditChannel(int /*i*/, SampleEdit /*edit*/) { return false; }
+    /// Gives channel `i` back its content before the latest edit not yet undone; false when
+    /// there is none (or the channel plays or records).
+    virtual bool UndoEdit(int /*i*/) { return false; }
+    /// Channel `i` holds an edit that UndoEdit can take back.
+    virtual bool CanUndoEdit(int /*i*/) const { return false; }
     /// A key-down happened: a play may follow within the PTT delay. A back end that suspends
     /// its sound device while idle starts it again now.
     virtual void Wake() {}

@@ -22,7 +22,9 @@ Keyer::Keyer(KeyerPorts ports)
       tmrMST(
           scheduler_, [this] { tmrMST_Timer(); }, Ms{250}, false),
       tmrFTLinkDelay(
-          scheduler_, [this] { tmrFTLinkDelay_Timer(); }, Ms{0}, true) {
+          scheduler_, [this] { tmrFTLinkDelay_Timer(); }, Ms{0}, true),
+      tmrListen(
+          scheduler_, [this] { tmrListen_Timer(); }, Ms{100}, false) {
     mci.set_listener(this);
     SP.set_lost_handler([this] { SP_Lost(); });
 }

@@ -127,6 +127,18 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     /// Plays the active slot to the speakers without keying: nothing while a run is under way or
     /// the transmitter is keyed (the sound would go on the air).
     void cmdListen_Click();
+    /// What the message tools may do now on the active slot's message: Listen, Trim and
+    /// Normalize while it is open and nothing plays, records or keys; Undo when an edit is held.
+    struct ToolsState {
+        bool ready = false;
+        bool undo = false;
+    };
+    ToolsState MessageToolsState() const;
+    /// Trim silence at both ends, bring the peak to -1 dBFS, take the latest edit back; each
+    /// does nothing unless MessageToolsState allows it. An edit lasts until the message is saved.
+    void cmdTrim_Click();
+    void cmdNormalize_Click();
+    void cmdUndo_Click();
     /// The check box has taken `value` (0 or 1) and its click handler runs.
     void chkMode_Click(int value);
     void chkInterval_Click(int value);
@@ -187,6 +199,11 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     /// "Playback Stopped" and the buttons of an idle keyer.
     void ShowRunEnded();
     void mci_StatusUpdate(int index) override;
+
+    // Listen and the message tools.
+    /// Polls the channel a Listen plays; at its end "Listening" gives way to "Playback Stopped".
+    void tmrListen_Timer();
+    void EditMessage(SampleEdit edit, const char* done, const char* nothing);
 
     // PTT.
     void PTT_Control(bool Keyed, KeyCause cause);
@@ -288,6 +305,8 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     Timer tmrRcvWindow;
     Timer tmrMST;
     Timer tmrFTLinkDelay;
+    Timer tmrListen;
+    int listen_slot_ = -1;  ///< the channel a Listen plays; -1: none
 };
 
 }  // namespace parlomat

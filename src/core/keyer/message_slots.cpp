@@ -55,15 +55,6 @@ std::string Keyer::SlotLengthText(int index) const {
     return MessageLengthText(Ms{mci.ChannelLength(index)});
 }
 
-void Keyer::cmdListen_Click() {
-    const int i = ActiveMsg;
-    if (Playing || PTTKeyed || !MsgLoaded[i] || mci.ChannelMode(i) != mode::kStopped) {
-        return;
-    }
-    mci.PlayFromStart(i);
-    set_panel(Panel::pnlFeedback, "Listening");
-}
-
 void Keyer::chkLoop_Change(int index, int value) {
     if (index >= 0 && index < kSlotCount && value >= 0 && value <= 2) {
         set_slot_loop(index, value);

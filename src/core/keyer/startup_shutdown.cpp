@@ -83,6 +83,7 @@ void Keyer::Form_Unload() {
     tmrMST.set_enabled(false);
     tmrPlayback.set_enabled(false);
     tmrRcvWindow.set_enabled(false);
+    tmrListen.set_enabled(false);
     for (int i = 0; i < kSlotCount; ++i) {
         if (MsgLoaded[i]) {
             mci.CloseChannel(i);

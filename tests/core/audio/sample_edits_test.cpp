@@ -65,5 +65,26 @@ TEST(Normalize, BringsThePeakToMinusOneDbfs) {
     }
 }
 
+TEST(ApplyEdit, RefusesAnEditThatChangesNothingOrEmptiesTheMessage) {
+    const float at_target = std::pow(10.0f, -1.0f / 20.0f);
+    const struct {
+        const char* what;
+        SampleEdit edit;
+        std::vector<float> samples;
+        bool applied;
+    } cases[] = {
+        {"silence to cut", SampleEdit::Trim, Signal(5000, {1000}), true},
+        {"no silence to cut", SampleEdit::Trim, Signal(1000, {300, 700}), false},
+        {"trim of silence", SampleEdit::Trim, Signal(2000, {}), false},
+        {"quiet message", SampleEdit::Normalize, Signal(10, {5}), true},
+        {"half a 16-bit step below -1 dBFS", SampleEdit::Normalize,
+         Signal(10, {5}, at_target - 0.5f / 32768), false},
+        {"normalize silence", SampleEdit::Normalize, Signal(10, {}), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ApplyEdit(c.edit, c.samples, kRate).has_value(), c.applied) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace parlomat

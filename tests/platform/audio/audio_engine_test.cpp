@@ -223,6 +223,18 @@ TEST_F(AudioEngineTest, SaveRightAfterOpenWaitsForTheDecodeAndWritesEverySample)
     ASSERT_TRUE(copy);
     ASSERT_EQ(copy->samples.size(), message.size());
     EXPECT_EQ(count_mismatches(copy->samples, 0, message), 0u);
+
+    // An edit waits for the decode too; Undo gives every sample back; a save ends the undo.
+    engine.OpenChannel(1, file("msg.wav"));
+    ASSERT_TRUE(engine.EditChannel(1, SampleEdit::Normalize));
+    ASSERT_TRUE(engine.UndoEdit(1));
+    ASSERT_TRUE(engine.SaveChannel(1, file("undone.wav")));
+    EXPECT_EQ(count_mismatches(ReadWave(file("undone.wav"))->samples, 0, message), 0u);
+    ASSERT_TRUE(engine.EditChannel(1, SampleEdit::Normalize));
+    ASSERT_TRUE(engine.SaveChannel(1, file("loud.wav")));
+    EXPECT_FALSE(engine.CanUndoEdit(1));
+    const auto [low, high] = std::ranges::minmax(ReadWave(file("loud.wav"))->samples);
+    EXPECT_NEAR(std::max(-low, high), 0.891f, 0.001f);  // -1 dBFS
 }
 
 TEST_F(AudioEngineTest, AScheduledPlayStartsAtItsDueTimeAfterTheIdleStreamWakes) {

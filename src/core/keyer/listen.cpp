@@ -1,0 +1,28 @@
+#include "core/keyer/keyer.h"
+
+namespace parlomat {
+
+void Keyer::cmdListen_Click() {
+    const int i = ActiveMsg;
+    if (!MessageToolsState().ready) {
+        return;
+    }
+    mci.PlayFromStart(i);
+    set_panel(Panel::pnlFeedback, "Listening");
+    listen_slot_ = i;
+    tmrListen.set_enabled(true);
+}
+
+void Keyer::tmrListen_Timer() {
+    if (listen_slot_ >= 0 && mci.ChannelMode(listen_slot_) == mode::kPlaying) {
+        return;
+    }
+    tmrListen.set_enabled(false);
+    listen_slot_ = -1;
+    // Whatever the operator did meanwhile (Stop, Start, an edit) has written its own text.
+    if (panel(Panel::pnlFeedback) == "Listening") {
+        set_panel(Panel::pnlFeedback, "Playback Stopped");
+    }
+}
+
+}  // namespace parlomat
