@@ -104,6 +104,7 @@ class AudioEngine : public WaveChannels {
     ChannelLevel Level(int i) const override;
     void Wake() override;
     void ScheduleStart(int i, Ms due) override;
+    void SetIdleStop(std::chrono::seconds idle) override;
 
   private:
     enum class Activity { Idle, Playing, Recording };
