@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -350,56 +349,6 @@ TEST_F(AudioEngineTest, OddFilesPlayCorrectlyOrStayNotOpen) {
         expect_played_whole(engine, 0, f.length_ms);
     }
     alarm(0);
-}
-
-/// Counts updates and hands each to `react`, which may call back into the engine.
-class ReactingListener : public ChannelListener {
-  public:
-    void mci_StatusUpdate(int index) override {
-        ++counts.at(static_cast<std::size_t>(index));
-        if (react) {
-            react(index);
-        }
-    }
-    std::array<int, WaveChannels::kCount> counts{};
-    std::function<void(int)> react;
-};
-
-TEST_F(AudioEngineTest, EachChannelKeepsItsOwnUpdateIntervalWhateverTheOthersDo) {
-    AudioEngine engine(AudioEngineOptions{}, scheduler_);
-    ReactingListener listener;
-    engine.set_listener(&listener);
-    // Channel 4 turns its own updates off from inside its first one; channel 5's first update
-    // starts channel 3, which was off.
-    listener.react = [&](int i) {
-        if (i == 4) {
-            engine.SetUpdateInterval(4, 0);
-        } else if (i == 5 && listener.counts[5] == 1) {
-            engine.SetUpdateInterval(3, 50);
-        }
-    };
-    engine.SetUpdateInterval(0, 40);
-    engine.SetUpdateInterval(1, 200);
-    engine.SetUpdateInterval(4, 30);
-    engine.SetUpdateInterval(5, 100);
-    ASSERT_TRUE(WaitFor([&] { return listener.counts[1] >= 3; }, 10s));
-    // Channel 0 is due five times as often as channel 1, whose third update came after 600 ms.
-    EXPECT_GE(listener.counts[0], 10);
-    EXPECT_EQ(listener.counts[2], 0);
-    EXPECT_GE(listener.counts[3], 2);
-    EXPECT_EQ(listener.counts[4], 1);
-    EXPECT_GE(listener.counts[5], 3);
-
-    // The same interval again keeps the channel going; zero everywhere stops every update.
-    engine.SetUpdateInterval(1, 200);
-    const int before = listener.counts[1];
-    ASSERT_TRUE(WaitFor([&] { return listener.counts[1] > before; }, 10s));
-    for (int i = 0; i < WaveChannels::kCount; ++i) {
-        engine.SetUpdateInterval(i, 0);
-    }
-    const auto frozen = listener.counts;
-    test::RunFor(300ms);
-    EXPECT_EQ(listener.counts, frozen);
 }
 
 TEST_F(AudioEngineTest, WithoutAnySoundDeviceChannelsStayNotOpen) {
