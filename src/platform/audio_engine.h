@@ -107,6 +107,7 @@ class AudioEngine : public WaveChannels {
     bool CanUndoEdit(int i) const override { return valid(i) && !channel(i).undo.empty(); }
     void Wake() override;
     void ScheduleStart(int i, Ms due) override;
+    void SetIdleStop(std::chrono::seconds idle) override;
 
   private:
     enum class Activity { Idle, Playing, Recording };

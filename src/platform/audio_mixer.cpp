@@ -130,8 +130,14 @@ void AudioMixer::render(float* out, std::size_t frames, int channels, double dac
                     std::memory_order_relaxed);
         v.pos += n;
         if (v.pos == v.frames) {
-            p.end_dac.store(dac_time + static_cast<double>(offset + n) / rate_,
-                            std::memory_order_relaxed);
+            // The samples leave back to back: the last one is never heard before the first
+            // one's time plus the length, even when the device's delay estimate has shrunk
+            // since the first buffer (PipeWire's moves by milliseconds within a play).
+            const double back_to_back =
+                p.first_dac.load(std::memory_order_relaxed) + static_cast<double>(v.frames) / rate_;
+            p.end_dac.store(
+                std::max(dac_time + static_cast<double>(offset + n) / rate_, back_to_back),
+                std::memory_order_relaxed);
             p.finished_id.store(v.play_id, std::memory_order_release);
             v = Voice{};
         }

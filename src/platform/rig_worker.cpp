@@ -4,6 +4,8 @@
 #include <future>
 #include <utility>
 
+#include "platform/log_categories.h"
+
 namespace parlomat {
 namespace {
 
@@ -17,6 +19,12 @@ std::string ModelText(int number) {
         return "model " + std::to_string(number);
     }
     return model.manufacturer + " " + model.name;
+}
+
+/// "Yaesu FT-991 on /dev/ttyUSB0": the rig as the log names it.
+std::string RigText(const RigSettings& settings) {
+    return ModelText(settings.Model) + " on " +
+           (settings.Port.empty() ? std::string("its default port") : settings.Port);
 }
 
 }  // namespace
@@ -49,7 +57,11 @@ RigWorker::OpenResult RigWorker::Open() {
     post([this, &answer] {
         OpenResult open;
         open.opened = rig_.open(settings_, open.error);
-        if (open.opened) {
+        if (!open.opened) {
+            qCWarning(lcLink, "rig %s did not open: %s", RigText(settings_).c_str(),
+                      open.error.c_str());
+        } else {
+            qCInfo(lcLink, "rig %s open", RigText(settings_).c_str());
             opened_once_ = true;
             int state = 0;
             open.answers = rig_.get_ptt(state) == 0;
@@ -73,6 +85,8 @@ void RigWorker::SetPTT(bool on, std::function<void(bool)> done) {
         const int status = rig_.set_ptt(on);
         ++done_commands_;
         if (status != 0) {
+            qCWarning(lcLink, "rig %s: PTT %s failed: %s", RigText(settings_).c_str(),
+                      on ? "on" : "off", HamlibError(status).c_str());
             lost(status);
         } else {
             read_ptt();
@@ -131,6 +145,8 @@ void RigWorker::lost(int status) {
         state_.reset();
     }
     if (HamlibLinkLost(status) && rig_.is_open()) {
+        qCWarning(lcLink, "rig %s lost: %s", RigText(settings_).c_str(),
+                  HamlibError(status).c_str());
         rig_.close();
         backoff_ = kFirstBackoff;
         next_try_ = Clock::now() + backoff_;
@@ -142,8 +158,12 @@ bool RigWorker::reopen() {
     if (!rig_.open(settings_, error)) {
         backoff_ = std::min(backoff_ * 2, kLastBackoff);
         next_try_ = Clock::now() + backoff_;
+        qCWarning(lcLink, "rig %s did not reopen (next try in %lld ms): %s",
+                  RigText(settings_).c_str(), static_cast<long long>(backoff_.count()),
+                  error.c_str());
         return false;
     }
+    qCInfo(lcLink, "rig %s back", RigText(settings_).c_str());
     backoff_ = std::chrono::milliseconds{0};
     // A radio that came back after an unkey is unkeyed again: it may have missed it.
     if (!want_on_) {

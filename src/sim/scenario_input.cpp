@@ -206,7 +206,8 @@ ScenarioRunner::Action ScenarioRunner::parse_dialog(ScriptWords& words) {
     const int control = IndexOf(kPrefControlNames, name);
     std::string text;
     const bool settable = (control >= 0 && control <= static_cast<int>(PrefControl::txtRecorder)) ||
-                          control == static_cast<int>(PrefControl::txtTXTimeout);
+                          control == static_cast<int>(PrefControl::txtTXTimeout) ||
+                          control == static_cast<int>(PrefControl::txtAudioIdle);
     if (settable) {
         text = words.at_end() ? std::string() : words.text("text");
     } else if (name != "cmdSave" && name != "cmdCancel" && name != "cmdSelectRecorder") {

@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -70,15 +69,6 @@ const char* const kDelayTip =
     "Seconds to monitor the receiver before repeating the message (in steps of 0.1 s)";
 const char* const kEmptySlotHint = "Record or Load a message";
 const char* const kGeometryKey = "MainWindow/geometry";
-
-/// The monotonic clock the clip lamp's hold is measured on.
-std::chrono::milliseconds MonotonicNow() {
-    static QElapsedTimer clock;
-    if (!clock.isValid()) {
-        clock.start();
-    }
-    return std::chrono::milliseconds{clock.elapsed()};
-}
 
 }  // namespace
 
@@ -176,7 +166,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     });
     live_ = new QTimer(this);
     live_->setInterval(kLiveRefreshMs);
-    connect(live_, &QTimer::timeout, this, &MainWindow::refresh_live);
+    connect(live_, &QTimer::timeout, this, [this] {
+        read_moving();
+        pace();
+    });
     qApp->installEventFilter(this);
 }
 
@@ -394,30 +387,8 @@ void MainWindow::bind(Keyer& keyer, Splash& splash) {
     splash_ = &splash;
     tools_->bind(keyer);
     render();
-    live_->start();
-}
-
-void MainWindow::refresh_live() {
-    if (!keyer_) {
-        return;
-    }
-    lamp_->set_state(keyer_->lamp());
-    tools_->refresh();
-    meter_->set_level(keyer_->MeterLevel(), MonotonicNow());
-    const QString elapsed = q(keyer_->RecordingElapsedText());
-    lblElapsed_->setText(elapsed);
-    // The Record button shows that it records, with the time so far.
-    QPushButton* record = button(Button::cmdRecord);
-    const QString caption = elapsed.isEmpty() ? QString("&Record") : "\u25cf " + elapsed;
-    if (record->text() != caption) {
-        record->setText(caption);
-    }
-    for (int i = 0; i < kSlotCount; ++i) {
-        const QString length = q(keyer_->SlotLengthText(i));
-        if (lblLength_[i]->text() != length) {
-            lblLength_[i]->setText(length);
-        }
-    }
+    refresh_live();
+    pace();
 }
 
 void MainWindow::render() {
@@ -460,14 +431,17 @@ void MainWindow::render_checks() {
 }
 
 void MainWindow::panel_changed(Panel panel, const std::string& text) {
+    follow(false);
     StatusBar1_->set_text(panel, q(text));
 }
 
 void MainWindow::button_changed(Button which, bool enabled) {
+    follow(false);
     button(which)->setEnabled(enabled);
 }
 
 void MainWindow::slot_name_changed(int slot, const std::string& name) {
+    follow(true);
     txtMessage_[slot]->setText(q(name));
     txtMessage_[slot]->setCursorPosition(0);
 }
@@ -500,6 +474,7 @@ void MainWindow::slot_colours_changed(int slot, bool run) {
 }
 
 void MainWindow::slot_unplayable_changed(int slot, const std::string& reason) {
+    follow(true);
     txtMessage_[slot]->set_unplayable(q(reason));
 }
 
@@ -560,6 +535,7 @@ void MainWindow::topmost_changed(bool on) {
 }
 
 void MainWindow::hourglass_changed(bool on) {
+    follow(true);
     if (on && !cursor_overridden_) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         cursor_overridden_ = true;
@@ -570,6 +546,7 @@ void MainWindow::hourglass_changed(bool on) {
 }
 
 void MainWindow::window_changed(Window window, bool shown) {
+    follow(true);
     switch (window) {
         case Window::frmSplash:
             if (shown) {

@@ -35,7 +35,7 @@ class StatusPanelBar;
 class MainWindow : public QMainWindow, public MainWindowView, public PreferencesView {
     Q_OBJECT
   public:
-    /// How often the lamp, the meter and the lengths are read from the core, ms.
+    /// How often the lamp, the meter and the recording time are read while something moves, ms.
     static constexpr int kLiveRefreshMs = 50;
 
     explicit MainWindow(QWidget* parent = nullptr);
@@ -63,7 +63,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     /// Listen, Trim, Normalize and Undo for the active slot's message.
     MessageTools* tools() const { return tools_; }
     /// Reads the lamp, the meter, the recording time and the lengths from the core now (the
-    /// window does so every kLiveRefreshMs on its own).
+    /// window does so on its own: every kLiveRefreshMs while something moves, else on the
+    /// clock tick, the lengths after a slot changed).
     void refresh_live();
     QPushButton* button(Button which) const { return buttons_[static_cast<int>(which)]; }
     QCheckBox* chkMode() const { return chkMode_; }
@@ -100,6 +101,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     void window_changed(Window window, bool shown) override;
     void show_modal(Window window) override;
     void program_ended() override;
+    void clock_ticked() override;
 
     // PreferencesView
     void control_changed(PrefControl control, const std::string& text) override;
@@ -129,6 +131,14 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     void save_geometry();
     void run_modal(QDialog& dialog);
     bool is_key_preview_target(QObject* watched) const;
+    /// The lamp, the meter and the recording time (and the length of a take as it grows).
+    void read_moving();
+    void read_lengths();
+    /// After the core's notifications: reads the lengths when `slots` may have changed, and
+    /// checks the pace.
+    void follow(bool slots);
+    /// Polls every kLiveRefreshMs while the keyer is live, and not at all otherwise.
+    void pace();
 
     Keyer* keyer_ = nullptr;
     Splash* splash_ = nullptr;
@@ -150,6 +160,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     QLabel* lblElapsed_ = nullptr;
     MessageTools* tools_ = nullptr;
     QTimer* live_ = nullptr;
+    bool follow_queued_ = false;
+    bool lengths_stale_ = false;
     std::array<QPushButton*, kButtonCount> buttons_{};
     QCheckBox* chkMode_ = nullptr;
     QCheckBox* chkInterval_ = nullptr;

@@ -119,6 +119,10 @@ QWidget* PreferencesDialog::build_audio() {
     for (auto control : {PrefControl::cmbAudioOut, PrefControl::cmbAudioIn}) {
         combo(control)->lineEdit()->setPlaceholderText("The desktop's default device");
     }
+    layout->addRow("Audio Idle",
+                   add_line_edit(PrefControl::txtAudioIdle,
+                                 "Seconds without sound before the sound device is let go "
+                                 "(5 to 3600); 0 = always on"));
     auto* note = new QLabel("A new sound device is used from the next start.", page);
     note->setObjectName("lblAudioNote");
     note->setEnabled(false);

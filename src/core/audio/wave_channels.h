@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -94,6 +95,9 @@ class WaveChannels {
     /// close. A hint: modes, positions and notifications do not change; a back end without a
     /// DAC clock ignores it.
     virtual void ScheduleStart(int /*i*/, Ms /*due*/) {}
+    /// A back end that lets its sound device go after a time with nothing played or recorded
+    /// uses `idle` (s; 0: never) from now on.
+    virtual void SetIdleStop(std::chrono::seconds /*idle*/) {}
 };
 
 }  // namespace parlomat

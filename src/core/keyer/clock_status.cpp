@@ -23,6 +23,7 @@ void Keyer::tmrClock_Timer() {
         set_panel(Panel::pnlID, now < *IDDueTime ? IdCountdownText(*IDDueTime - now) : "ID");
     }
     PollPTTInterrupt();
+    view_.clock_ticked();
 }
 
 void Keyer::StatusBar1_PanelClick() {

@@ -128,9 +128,12 @@ void Keyer::ShowPreferences() {
     // A form closes from inside its own handler; it is dropped here, on the next opening, or
     // once the view is done with it.
     prefs_form_.reset();
-    prefs_form_ =
-        std::make_unique<PreferencesForm>(prefs, IniPath, dialogs_, ports_.preferences_view,
-                                          [this] { set_window(Window::frmPreferences, false); });
+    prefs_form_ = std::make_unique<PreferencesForm>(
+        prefs, IniPath, dialogs_, ports_.preferences_view, [this] {
+            set_window(Window::frmPreferences, false);
+            // Takes effect at once; the sound devices themselves change at the next start.
+            mci.SetIdleStop(std::chrono::seconds{prefs.AudioIdle});
+        });
     set_window(Window::frmPreferences, true);
     prefs_form_->Form_Load();
     view_.show_modal(Window::frmPreferences);

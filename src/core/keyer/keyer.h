@@ -93,6 +93,9 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     ChannelLevel MeterLevel() const;
     /// While the active slot records: the time recorded so far, "m:ss.s"; else empty.
     std::string RecordingElapsedText() const;
+    /// Something moves that a view should follow closely: a run, a key-down, a channel that
+    /// plays or records. Otherwise the readings change only with the clock.
+    bool live() const;
     /// The open preferences dialog's form, or nullptr.
     PreferencesForm* preferences_form() { return prefs_form_.get(); }
     /// A modal window is open: the main window takes no clicks, keys or menu commands.

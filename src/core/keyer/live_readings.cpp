@@ -22,6 +22,19 @@ LampState Keyer::lamp() const {
     return LampFor(in);
 }
 
+bool Keyer::live() const {
+    if (phase_ != RunPhase::Idle || PTTKeyed || ptt_.on_air()) {
+        return true;
+    }
+    for (int i = 0; i < WaveChannels::kCount; ++i) {
+        const std::int32_t m = mci.ChannelMode(i);
+        if (m == mode::kPlaying || m == mode::kRecording) {
+            return true;
+        }
+    }
+    return false;
+}
+
 ChannelLevel Keyer::MeterLevel() const {
     return mci.Level(ActiveMsg);
 }

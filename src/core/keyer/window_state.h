@@ -92,6 +92,9 @@ class MainWindowView {
     /// the operator has closed it; a simulated one returns at once.
     virtual void show_modal(Window window) = 0;
     virtual void program_ended() = 0;
+    /// The clock has ticked (every 200 ms): readings that change with time alone, the lamp's
+    /// countdowns, may be read now.
+    virtual void clock_ticked() {}
 };
 
 }  // namespace parlomat

@@ -105,6 +105,7 @@ bool SavePrefs(const Preferences& prefs, ProfileDocument& ini) {
         {"AudioOut", prefs.AudioOut},
         {"AudioIn", prefs.AudioIn},
         {"TX Timeout", NumberText(prefs.TXTimeout)},
+        {"Audio Idle", NumberText(prefs.AudioIdle)},
     };
     // A refused value does not stop the others.
     bool all_set = true;

@@ -19,6 +19,8 @@ namespace {
 constexpr const char* kPortsSection = "Ports";
 constexpr double kMinTXTimeout = 10;    // s
 constexpr double kMaxTXTimeout = 3600;  // s
+constexpr double kMinAudioIdle = 5;     // s
+constexpr double kMaxAudioIdle = 3600;  // s
 
 /// An optional sign and digits, blanks around allowed: the only UTC difference without a full
 /// stop that is taken as a whole number of hours.
@@ -77,6 +79,7 @@ void PreferencesForm::Form_Load() {
     show(PrefControl::cmbAudioIn, prefs_.AudioIn);
     show(PrefControl::cmbPortDevice, SerialDevicePath(ini_path_, prefs_.CommPort));
     show(PrefControl::txtTXTimeout, std::to_string(prefs_.TXTimeout));
+    show(PrefControl::txtAudioIdle, std::to_string(prefs_.AudioIdle));
     OldRig = LoadRigSettings(ini_path_);
     items_[static_cast<int>(PrefControl::cmbRigModel)] = {"None"};
     items_[static_cast<int>(PrefControl::cmbRigPort)] = {kNetworkRigPort};
@@ -154,6 +157,12 @@ void PreferencesForm::cmdSave_Click() {
                "The TX time-out must be 0 (off) or between 10 and 3600 seconds.");
         return;
     }
+    const double audio_idle = LeadingNumber(text(PrefControl::txtAudioIdle));
+    if (audio_idle != 0 && (audio_idle < kMinAudioIdle || audio_idle > kMaxAudioIdle)) {
+        refuse("Invalid Audio Idle",
+               "The audio idle time must be 0 (always on) or between 5 and 3600 seconds.");
+        return;
+    }
     const auto rig = RigFromControls(true);
     if (!rig) {
         return;
@@ -212,6 +221,7 @@ void PreferencesForm::cmdSave_Click() {
     prefs_.AudioOut = ProfileValueText(text(PrefControl::cmbAudioOut));
     prefs_.AudioIn = ProfileValueText(text(PrefControl::cmbAudioIn));
     prefs_.TXTimeout = RoundToInt32(tx_timeout);
+    prefs_.AudioIdle = RoundToInt32(audio_idle);
 
     // Every key in one write of the file.
     ProfileDocument ini = ProfileDocument::Read(ini_path_);

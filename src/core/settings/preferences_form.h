@@ -14,8 +14,8 @@
 namespace parlomat {
 
 /// The preferences dialog's entry controls. From cmbAudioOut on they are the Linux additions:
-/// the sound devices, the serial device the chosen port number opens, the TX time-out and the
-/// Rig tab (lblRigTest shows the Test button's answer).
+/// the sound devices, the serial device the chosen port number opens, the TX time-out, the
+/// audio idle time and the Rig tab (lblRigTest shows the Test button's answer).
 enum class PrefControl {
     cmbPort,
     cmbPTT,
@@ -29,6 +29,7 @@ enum class PrefControl {
     cmbAudioIn,
     cmbPortDevice,
     txtTXTimeout,
+    txtAudioIdle,
     cmbRigModel,
     cmbRigPort,
     txtRigSpeed,
@@ -36,11 +37,12 @@ enum class PrefControl {
     txtRigPTTPort,
     lblRigTest,
 };
-inline constexpr int kPrefControlCount = 18;
+inline constexpr int kPrefControlCount = 19;
 inline constexpr std::array<const char*, kPrefControlCount> kPrefControlNames = {
-    "cmbPort",     "cmbPTT",      "cmbINT",      "txtFTLinkDelay", "txtUTCDiff",    "txtPTTDelay",
-    "txtID",       "txtRecorder", "cmbAudioOut", "cmbAudioIn",     "cmbPortDevice", "txtTXTimeout",
-    "cmbRigModel", "cmbRigPort",  "txtRigSpeed", "cmbRigPTTType",  "txtRigPTTPort", "lblRigTest"};
+    "cmbPort",       "cmbPTT",        "cmbINT",        "txtFTLinkDelay", "txtUTCDiff",
+    "txtPTTDelay",   "txtID",         "txtRecorder",   "cmbAudioOut",    "cmbAudioIn",
+    "cmbPortDevice", "txtTXTimeout",  "txtAudioIdle",  "cmbRigModel",    "cmbRigPort",
+    "txtRigSpeed",   "cmbRigPTTType", "txtRigPTTPort", "lblRigTest"};
 
 /// Opens a rig with the given settings beside the keyer, never keying, and calls back (on the
 /// UI thread, maybe later) with "OK: …" or the rig's error.

@@ -87,6 +87,8 @@ TEST(PreferencesForm, SaveRoundsClampsAndAdvises) {
         {C::txtRigSpeed, "fast", {"1:Invalid Rig Speed"}, nullptr},
         {C::cmbRigPTTType, " cm108", {kRestart}, "CM108"},
         {C::txtUTCDiff, "", {kBadUTC}, nullptr},
+        {C::txtAudioIdle, "0", {}, "0"},
+        {C::txtAudioIdle, "4", {"1:Invalid Audio Idle"}, nullptr},
     };
     for (const auto& c : cases) {
         const auto name =

@@ -140,13 +140,13 @@ TEST(SavePrefs, WritesItsKeysInOrderAndLeavesEverythingElseAsItWas) {
     prefs.AudioOut = "USB Audio";
     prefs.NAMSTiming = 4;
     ASSERT_TRUE(SavePrefs(prefs, path));
-    EXPECT_EQ(
-        ReadBytes(path),
-        "[MSG Config]\r\nMsg1=cq.wav\r\nCommPort=9\r\n\r\n[Preference]\r\nNAMSTiming=3\r\n"
-        "Extra=keep me\r\nCommPort=3\r\nUTCDiff=5.33333333333333\r\nPTT Key=RTS\r\n"
-        "PTT Int=\r\nFTLink=-5\r\nPTT Delay=250\r\nRecorder=/usr/bin/rec -q\r\n"
-        "IDInterval=7.5\r\nAudioOut=USB Audio\r\nAudioIn=\r\nTX Timeout=600\r\n\r\n[Ports]\r\n"
-        "COM1=/dev/ttyUSB0\r\n");
+    EXPECT_EQ(ReadBytes(path),
+              "[MSG Config]\r\nMsg1=cq.wav\r\nCommPort=9\r\n\r\n[Preference]\r\nNAMSTiming=3\r\n"
+              "Extra=keep me\r\nCommPort=3\r\nUTCDiff=5.33333333333333\r\nPTT Key=RTS\r\n"
+              "PTT Int=\r\nFTLink=-5\r\nPTT Delay=250\r\nRecorder=/usr/bin/rec -q\r\n"
+              "IDInterval=7.5\r\nAudioOut=USB Audio\r\nAudioIn=\r\nTX Timeout=600\r\nAudio "
+              "Idle=60\r\n\r\n"
+              "[Ports]\r\nCOM1=/dev/ttyUSB0\r\n");
 }
 
 TEST(SavePrefs, ReportsAFailedWrite) {

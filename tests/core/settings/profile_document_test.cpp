@@ -127,7 +127,8 @@ TEST(ProfileDocument, TwentyMegabytesOfJunkSectionsLoadAndSaveCorrectly) {
     const auto saved = std::chrono::steady_clock::now();
     const std::string written_preference =
         "[Preference]\nCommPort=4\nUTCDiff=-3.5\nPTT Key=RTS\nPTT Int=DSR\nFTLink=120\n"
-        "PTT Delay=250\nRecorder=\nIDInterval=7.5\nAudioOut=USB\nAudioIn=Mic\nTX Timeout=600\n";
+        "PTT Delay=250\nRecorder=\nIDInterval=7.5\nAudioOut=USB\nAudioIn=Mic\nTX Timeout=600\n"
+        "Audio Idle=60\n";
     EXPECT_TRUE(ReadBytes(path) == junk_before + written_preference + junk_after + later)
         << "every junk byte stays as it was";
     using ms = std::chrono::milliseconds;

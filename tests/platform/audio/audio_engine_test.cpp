@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -54,24 +53,24 @@ class AudioEngineTest : public ::testing::Test {
 };
 
 /// What the engine guarantees of a play it reports "Stopped" at its end: the mixer sent its last
-/// sample, the stream's clock has passed the DAC time of that sample, and the position is the
-/// whole length. (How far apart the device's DAC estimates of its buffers lie is the sound
-/// server's business: a loaded machine moves them by milliseconds.)
+/// sample, the play spans at least its length at the DAC (the device's estimates move by
+/// milliseconds within a play; a late buffer stretches it), the stream's clock has passed the
+/// DAC time of the last sample, and the position is the whole length.
 void expect_played_whole(const AudioEngine& engine, int channel, std::int32_t length_ms) {
     const AudioEngine::PlayTimes t = engine.play_times(channel);
     ASSERT_TRUE(t.started && t.finished);
-    EXPECT_GE(t.end_dac, t.first_dac);
+    EXPECT_GE((t.end_dac - t.first_dac) * 1000, length_ms - 0.001);
     EXPECT_GE(engine.stream_time(), t.end_dac);
     EXPECT_EQ(engine.ChannelLength(channel), length_ms);
     EXPECT_EQ(engine.ChannelPosition(channel), length_ms);
 }
 
-/// Where `message` begins inside `recording` (compared as 16-bit values), or nothing.
-std::optional<std::size_t> find_message(const std::vector<float>& recording,
-                                        const std::vector<short>& message) {
-    for (std::size_t i = 0; i + message.size() <= recording.size(); ++i) {
-        if (test::to_pcm16(recording[i]) == message[0] &&
-            test::to_pcm16(recording[i + 1]) == message[1]) {
+/// The first place at or after `from` where `recording` holds samples `a`, `b` (compared as
+/// 16-bit values), or nothing.
+std::optional<std::size_t> find_pair(const std::vector<float>& recording, short a, short b,
+                                     std::size_t from = 0) {
+    for (std::size_t i = from; i + 1 < recording.size(); ++i) {
+        if (test::to_pcm16(recording[i]) == a && test::to_pcm16(recording[i + 1]) == b) {
             return i;
         }
     }
@@ -135,28 +134,33 @@ TEST_F(AudioEngineTest, PlayedMessageReachesTheSinkWholeAndStopsOnlyAfterItsLast
     ASSERT_TRUE(engine.CreateEmptyWave(file("rec.wav")));
     engine.OpenChannel(0, file("msg.wav"));
     engine.OpenChannel(1, file("rec.wav"));
-    ASSERT_EQ(engine.ChannelMode(0), mode::kStopped);
     ASSERT_EQ(engine.ChannelLength(0), 500);
-    ASSERT_EQ(engine.ChannelLength(1), 0);
 
     const MonitoredPlay m = play_and_monitor(engine, 0, 1, file("saved.wav"));
     EXPECT_EQ(engine.ChannelPosition(0), 500);
-    const std::optional<std::size_t> at = find_message(m.recording, message);
-    ASSERT_TRUE(at) << "message not found in the monitor recording";
-    EXPECT_EQ(count_mismatches(m.recording, *at, message), 0u);
-    EXPECT_EQ(test::to_pcm16(m.recording[*at - 1]), 0);
-    ASSERT_GT(m.recording.size(), *at + message.size());
-    EXPECT_EQ(test::to_pcm16(m.recording[*at + message.size()]), 0);
-
-    // The monitor's capture clock tells independently when each sample was rendered.
-    const double first_heard = m.record_start + static_cast<double>(*at) / 48000;
-    const double last_heard = first_heard + static_cast<double>(message.size()) / 48000;
     ASSERT_TRUE(m.times.started && m.times.finished);
-    // Two streams' delay estimates differ by a few milliseconds; the tail guard covers that.
-    EXPECT_NEAR(m.times.first_dac, first_heard, 0.010);
-    EXPECT_NEAR(m.times.end_dac, last_heard, 0.010);
+    const std::size_t n = message.size();
+    const auto at = find_pair(m.recording, message[0], message[1]);
+    ASSERT_TRUE(at) << "message not found in the monitor recording";
+    // A late buffer on a loaded machine may put a gap into the sound; the last sample is
+    // looked for after it.
+    const auto tail = find_pair(m.recording, message[n - 2], message[n - 1], *at + n - 2);
+    ASSERT_TRUE(tail && *tail + 2 < m.recording.size()) << "the end of the message is missing";
+    EXPECT_EQ(test::to_pcm16(m.recording[*at - 1]), 0);
+    EXPECT_EQ(test::to_pcm16(m.recording[*tail + 2]), 0);
+    if (*tail + 2 == *at + n) {
+        EXPECT_EQ(count_mismatches(m.recording, *at, message), 0u) << "no gap: bit-exact";
+    }
+
+    // The monitor's capture clock tells independently when each sample was rendered. Two
+    // streams' delay estimates differ (PipeWire's by up to 13 ms): the tail guard, one output
+    // latency, covers that.
+    const double first_heard = m.record_start + static_cast<double>(*at) / 48000;
+    const double last_heard = m.record_start + static_cast<double>(*tail + 2) / 48000;
+    const double latency = std::chrono::duration<double>(engine.output_latency()).count();
+    EXPECT_NEAR(m.times.first_dac, first_heard, latency);
+    EXPECT_NEAR(m.times.end_dac, last_heard, latency);
     EXPECT_GE(m.stopped_at, last_heard);
-    EXPECT_GE(m.stopped_at, m.times.end_dac);
 }
 
 TEST_F(AudioEngineTest, ARecordingStopsByItselfAtItsLongestLength) {
@@ -238,10 +242,9 @@ TEST_F(AudioEngineTest, SaveRightAfterOpenWaitsForTheDecodeAndWritesEverySample)
 }
 
 TEST_F(AudioEngineTest, AScheduledPlayStartsAtItsDueTimeAfterTheIdleStreamWakes) {
-    AudioEngineOptions options;
-    options.idle_stop = 1s;
-    AudioEngine engine(options, scheduler_);
+    AudioEngine engine(AudioEngineOptions{}, scheduler_);
     ASSERT_TRUE(engine.has_output()) << engine.notice();
+    engine.SetIdleStop(1s);  // a changed preference: the default minute is cut short
     write_message("msg.wav", 4800);
     engine.OpenChannel(0, file("msg.wav"));
     ASSERT_TRUE(WaitFor([&] { return engine.suspended(); }, 5s));
@@ -276,8 +279,10 @@ TEST_F(AudioEngineTest, AScheduledPlayStartsAtItsDueTimeAfterTheIdleStreamWakes)
     EXPECT_GT(loudest, -20.0f);
     EXPECT_EQ(engine.Level(0).peak_dbfs, -std::numeric_limits<float>::infinity());
 
-    // Quiet again a second later.
+    // Quiet again a second later, until "always on" starts the stream again.
     EXPECT_TRUE(WaitFor([&] { return engine.suspended(); }, 5s));
+    engine.SetIdleStop(0s);
+    EXPECT_FALSE(engine.suspended());
 }
 
 /// How one odd input file is made and what a channel makes of it.
@@ -356,56 +361,6 @@ TEST_F(AudioEngineTest, OddFilesPlayCorrectlyOrStayNotOpen) {
         expect_played_whole(engine, 0, f.length_ms);
     }
     alarm(0);
-}
-
-/// Counts updates and hands each to `react`, which may call back into the engine.
-class ReactingListener : public ChannelListener {
-  public:
-    void mci_StatusUpdate(int index) override {
-        ++counts.at(static_cast<std::size_t>(index));
-        if (react) {
-            react(index);
-        }
-    }
-    std::array<int, WaveChannels::kCount> counts{};
-    std::function<void(int)> react;
-};
-
-TEST_F(AudioEngineTest, EachChannelKeepsItsOwnUpdateIntervalWhateverTheOthersDo) {
-    AudioEngine engine(AudioEngineOptions{}, scheduler_);
-    ReactingListener listener;
-    engine.set_listener(&listener);
-    // Channel 4 turns its own updates off from inside its first one; channel 5's first update
-    // starts channel 3, which was off.
-    listener.react = [&](int i) {
-        if (i == 4) {
-            engine.SetUpdateInterval(4, 0);
-        } else if (i == 5 && listener.counts[5] == 1) {
-            engine.SetUpdateInterval(3, 50);
-        }
-    };
-    engine.SetUpdateInterval(0, 40);
-    engine.SetUpdateInterval(1, 200);
-    engine.SetUpdateInterval(4, 30);
-    engine.SetUpdateInterval(5, 100);
-    ASSERT_TRUE(WaitFor([&] { return listener.counts[1] >= 3; }, 10s));
-    // Channel 0 is due five times as often as channel 1, whose third update came after 600 ms.
-    EXPECT_GE(listener.counts[0], 10);
-    EXPECT_EQ(listener.counts[2], 0);
-    EXPECT_GE(listener.counts[3], 2);
-    EXPECT_EQ(listener.counts[4], 1);
-    EXPECT_GE(listener.counts[5], 3);
-
-    // The same interval again keeps the channel going; zero everywhere stops every update.
-    engine.SetUpdateInterval(1, 200);
-    const int before = listener.counts[1];
-    ASSERT_TRUE(WaitFor([&] { return listener.counts[1] > before; }, 10s));
-    for (int i = 0; i < WaveChannels::kCount; ++i) {
-        engine.SetUpdateInterval(i, 0);
-    }
-    const auto frozen = listener.counts;
-    test::RunFor(300ms);
-    EXPECT_EQ(listener.counts, frozen);
 }
 
 TEST_F(AudioEngineTest, WithoutAnySoundDeviceChannelsStayNotOpen) {

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <memory>
+#include <mutex>
 #include <sstream>
+#include <string_view>
 
 #include "core/keyer/keyer.h"
 #include "core/keyer/splash.h"
@@ -29,6 +31,16 @@ QCoreApplication& App() {
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
     return app;
+}
+
+std::mutex link_log_mutex;
+std::string link_log;  // the station log's "parlomat.link" lines, from any thread
+
+void KeepLinkLine(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    if (std::string_view(context.category) == "parlomat.link") {
+        const std::lock_guard lock(link_log_mutex);
+        link_log += text.toStdString() + "\n";
+    }
 }
 
 RigSettings Rig(int model, std::string port = {}, std::string ptt_type = {}) {
@@ -78,7 +90,8 @@ class RigctldLink : public ::testing::Test {
     Rigctld rigctld_{FreePort()};
 };
 
-TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingAndRecoversWhenBack) {
+TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingRecoversAndLogsIt) {
+    const QtMessageHandler previous = qInstallMessageHandler(KeepLinkLine);
     HamlibLink link(Rig(2, rigctld_.address()), milliseconds{30});
     auto monitor = link.GetMonitor();
     ASSERT_TRUE(monitor) << link.OpenError();
@@ -117,6 +130,16 @@ TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingAndRecoversWhenBack) {
     EXPECT_TRUE(WaitFor([&] { return rigctld_.rigctl({"t"}) == "1"; }));
     monitor->SetPTT(0);
     EXPECT_TRUE(WaitFor([&] { return monitor->TransmitState() == 0; }));
+
+    // The station log tells the story, in order, naming the rig and Hamlib's error.
+    qInstallMessageHandler(previous);
+    const std::lock_guard lock(link_log_mutex);
+    std::size_t at = 0;
+    for (const std::string event :
+         {" open", " lost: ", " did not reopen (", ": PTT on failed: ", " back"}) {
+        at = link_log.find("Hamlib NET rigctl on " + rigctld_.address() + event, at);
+        EXPECT_NE(at, std::string::npos) << event << " in\n" << link_log;
+    }
 }
 
 /// The keyer in virtual time on simulated devices, keying the radio through rigctld.
