@@ -29,7 +29,7 @@ bool AudioMixer::play(int voice, const std::int16_t* samples, std::size_t frames
     }
     Command command;
     command.kind = Command::Kind::Play;
-    command.voice = static_cast<std::int8_t>(voice);
+    command.voice = static_cast<std::uint8_t>(voice);
     command.play_id = play_id;
     command.samples = samples;
     command.frames = samples == nullptr ? 0 : frames;
@@ -43,7 +43,7 @@ bool AudioMixer::stop(int voice) {
     }
     Command command;
     command.kind = Command::Kind::Stop;
-    command.voice = static_cast<std::int8_t>(voice);
+    command.voice = static_cast<std::uint8_t>(voice);
     return send(command);
 }
 

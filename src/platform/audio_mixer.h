@@ -66,7 +66,7 @@ class AudioMixer {
     struct Command {
         enum class Kind : std::uint8_t { Play, Stop };
         Kind kind = Kind::Stop;
-        std::int8_t voice = 0;
+        std::uint8_t voice = 0;
         std::uint32_t play_id = 0;
         const std::int16_t* samples = nullptr;
         std::size_t frames = 0;

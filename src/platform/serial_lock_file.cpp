@@ -101,14 +101,14 @@ std::string SerialLockFile::LockName(const std::string& device) {
 
 SerialLockFile::Result SerialLockFile::acquire(const std::string& device) {
     release();
-    const std::string name = LockName(device);
+    const std::string name = "/" + LockName(device);
     for (const auto& dir : dirs_) {
-        if (HeldByLiveProcess(dir + "/" + name)) {
+        if (HeldByLiveProcess(dir + name)) {
             return Result::kHeld;
         }
     }
     for (const auto& dir : dirs_) {
-        const std::string path = dir + "/" + name;
+        const std::string path = dir + name;
         if (access(path.c_str(), F_OK) == 0) {
             unlink(path.c_str());
         }

@@ -18,7 +18,7 @@ namespace parlomat {
 /// message handler while it lives (Qt has only the one, process-wide).
 class StationLog {
   public:
-    static constexpr std::int64_t kMaxBytes = 1024 * 1024;
+    static constexpr std::int64_t kMaxBytes = std::int64_t{1024} * 1024;
     static constexpr int kKeep = 3;
 
     StationLog(QString path, bool verbose, std::int64_t max_bytes = kMaxBytes, int keep = kKeep);

@@ -177,7 +177,8 @@ std::vector<float> ConvertRate(const std::vector<float>& samples, int from_rate,
         return samples;
     }
     const double ratio = static_cast<double>(to_rate) / from_rate;
-    std::vector<float> out(static_cast<std::size_t>(std::ceil(samples.size() * ratio)) + 16);
+    std::vector<float> out(
+        static_cast<std::size_t>(std::ceil(static_cast<double>(samples.size()) * ratio)) + 16);
     SRC_DATA data{};
     data.data_in = samples.data();
     data.input_frames = static_cast<long>(samples.size());

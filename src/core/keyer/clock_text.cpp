@@ -10,7 +10,7 @@ namespace parlomat {
 
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 24 * 60 * 60;
+constexpr std::int64_t kSecondsPerDay = std::int64_t{24} * 60 * 60;
 constexpr double kMaxSeconds = 1e9;
 
 std::string TwoDigitPairs(std::initializer_list<std::int64_t> values) {

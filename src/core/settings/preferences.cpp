@@ -123,7 +123,7 @@ std::string SerialDevicePath(const std::string& ini_path, int number) {
 }
 
 std::string SerialDevicePath(const ProfileDocument& ini, int number) {
-    const std::string assigned = ini.Get("Ports", "COM" + std::to_string(number), "");
+    std::string assigned = ini.Get("Ports", "COM" + std::to_string(number), "");
     if (!assigned.empty()) {
         return assigned;
     }

@@ -55,8 +55,9 @@ std::optional<std::size_t> ValueStart(std::string_view text, std::string_view ke
     if (eq == std::string_view::npos) {
         return std::nullopt;
     }
+    // An empty name is a key too: an empty key finds a line "=value".
     const std::string_view name = Trim(text.substr(0, eq));
-    if (name.empty() || name.front() == ';' || !EqualsNoCase(name, key)) {
+    if ((!name.empty() && name.front() == ';') || !EqualsNoCase(name, key)) {
         return std::nullopt;
     }
     return eq + 1;
@@ -135,19 +136,17 @@ ProfileDocument::ProfileDocument(std::string content)
     std::string_view rest = *content_;
     lines_.reserve(static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n')) + 1);
     while (!rest.empty()) {
-        const auto nl = rest.find('\n');
+        // A line ends at LF, CRLF or a bare CR.
+        const auto end = rest.find_first_of("\r\n");
         Line line;
-        if (nl == std::string_view::npos) {
+        if (end == std::string_view::npos) {
             line.text = rest;
             rest = {};
         } else {
-            std::size_t text_end = nl;
-            if (text_end > 0 && rest[text_end - 1] == '\r') {
-                --text_end;
-            }
-            line.text = rest.substr(0, text_end);
-            line.eol = rest.substr(text_end, nl + 1 - text_end);
-            rest.remove_prefix(nl + 1);
+            const std::size_t eol_size = rest.substr(end, 2) == "\r\n" ? 2 : 1;
+            line.text = rest.substr(0, end);
+            line.eol = rest.substr(end, eol_size);
+            rest.remove_prefix(end + eol_size);
         }
         if (const auto name = SectionName(line.text)) {
             sections_.push_back(Section{*name, lines_.size()});
@@ -189,6 +188,10 @@ std::string ProfileDocument::Get(std::string_view section, std::string_view key,
                                  std::string_view default_value) const {
     const auto found = find(Trim(section), Trim(key));
     if (!found) {
+        // The default loses its trailing blanks, as a value read from the file would.
+        while (!default_value.empty() && IsBlank(default_value.back())) {
+            default_value.remove_suffix(1);
+        }
         return std::string(default_value);
     }
     return CleanValue(lines_[found->line].text.substr(found->value_start));
@@ -203,8 +206,9 @@ std::string_view ProfileDocument::keep(std::string text) {
 }
 
 std::string_view ProfileDocument::new_line_end() const {
-    // New lines follow the file's own line ends, as its first line shows them.
-    return !lines_.empty() && lines_.front().eol == "\r\n" ? "\r\n" : "\n";
+    // New lines follow the file's own line ends, as its first line shows them; a new or
+    // one-line file gets LF.
+    return !lines_.empty() && !lines_.front().eol.empty() ? lines_.front().eol : "\n";
 }
 
 void ProfileDocument::insert_line(std::size_t section, std::size_t at, Line line) {

@@ -16,8 +16,9 @@ inline constexpr std::size_t kProfileValueMax = 255;
 
 /// An INI ("profile") file held in memory with the Windows profile semantics: read once, queried
 /// and changed key by key, written once. Section and key names match without regard to case; a
-/// missing section or key yields the default; blanks around a value and matching single or
-/// double quotes are removed; values are cut to kProfileValueMax characters. A change replaces
+/// missing section or key yields the default, less its trailing blanks; blanks around a value and
+/// matching single or double quotes are removed; values are cut to kProfileValueMax characters.
+/// A line ends at LF, CRLF or a bare CR; an empty key name finds a line "=value". A change replaces
 /// an existing value in place, appends a new key after the last key of its section's first
 /// occurrence, or appends a new section; every other line stays byte for byte as it was.
 class ProfileDocument {
@@ -37,7 +38,7 @@ class ProfileDocument {
     /// False when the file existed but could not be read.
     bool readable() const { return readable_; }
 
-    /// The value of `key` in `section`, or `default_value`.
+    /// The value of `key` in `section`, or `default_value` less its trailing blanks.
     std::string Get(std::string_view section, std::string_view key,
                     std::string_view default_value) const;
     /// Whether `section` holds `key`, whatever its value.
@@ -60,8 +61,8 @@ class ProfileDocument {
     bool Save(const std::string& path) const;
 
   private:
-    /// One line: its text without the line end, and the line end as found ("\n", "\r\n", or
-    /// nothing on an unterminated last line). Both view the file's text or `added_`.
+    /// One line: its text without the line end, and the line end as found ("\n", "\r\n", "\r",
+    /// or nothing on an unterminated last line). Both view the file's text or `added_`.
     struct Line {
         std::string_view text;
         std::string_view eol;

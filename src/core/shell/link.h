@@ -22,7 +22,9 @@ class LinkMonitor {
     virtual bool SetLinkMode(std::int32_t mode) = 0;
     /// `handler` runs on the UI thread when a call that already returned true fails later (a
     /// link that works in the background). The default link never fails later.
-    virtual void set_failure_handler(std::function<void()> handler) { (void)handler; }
+    /// By value, so that an override can move it into place.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
+    virtual void set_failure_handler(std::function<void()> /*handler*/) {}
 };
 
 /// The link server: whether it is installed, and creating its monitor object.

@@ -34,7 +34,7 @@ TEST(ProfileDocument, ManyChangesWriteWhatOneWriteEachWould) {
     };
     const std::string files[] = {
         "",
-        "[S]\nk=1\n",
+        "[S]\rk=1\r",
         "[S]\r\nk=1\r\n[Empty]\r\n\r\n[T]\r\nz=0\r\n",
         "lead=1\n[S]\n; note\nk=1\nodd\n\n[Other]\nk=0",
         "[S]\nk=1\n[Other]\n[s]\nk=2\nk=3\n  ",
