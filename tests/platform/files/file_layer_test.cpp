@@ -36,9 +36,8 @@ TEST(OpenRegularFile, RefusesAnythingElseAtOnce) {
 
 TEST(ReplacementFile, ReplacesOnlyOnCommitAndLeavesNothingBehind) {
     TempDir dir;
-    const auto entries = [&] {
-        return std::distance(std::filesystem::directory_iterator(dir.path()), {});
-    };
+    using Entries = std::filesystem::directory_iterator;
+    const auto entries = [&] { return std::distance(Entries(dir.path()), Entries()); };
     const std::string path = dir.file("msg.wav");
     WriteBytes(path, "old");
     {
