@@ -12,46 +12,36 @@
 
 namespace parlomat::test {
 
-/// Ways a write fails on a real filesystem that a test can set up without mounting anything.
-enum class WriteFailure {
-    ReadOnlyDirectory,  ///< no new file can be created beside the target
-    FullDisk,           ///< writes fail part-way (a file size limit, as a full disk would)
-};
+/// Write failures on a real filesystem without mounting anything: no new file can be created
+/// beside the target, or writes fail past 4 KiB (a file size limit, as on a full disk).
+enum class WriteFailure { ReadOnlyDirectory, FullDisk };
 
 inline const char* Name(WriteFailure failure) {
     return failure == WriteFailure::ReadOnlyDirectory ? "read-only directory" : "full disk";
 }
 
-/// Runs `write` in a child process that meets `failure` in `dir`, and returns what it returned
-/// (nothing when the child did not exit normally). Root writes into any directory, so for a
-/// read-only directory the child gives up root first; the file size limit holds for root too.
+/// What `write` returns in a child process that meets `failure` in `dir` (as a non-root user).
 inline std::optional<bool> WriteUnder(WriteFailure failure, const std::filesystem::path& dir,
                                       const std::function<bool()>& write) {
-    constexpr rlim_t kFullAfterBytes = 4096;
-    if (failure == WriteFailure::ReadOnlyDirectory && ::chmod(dir.c_str(), 0555) != 0) {
+    const bool read_only = failure == WriteFailure::ReadOnlyDirectory;
+    if (read_only && ::chmod(dir.c_str(), 0555) != 0) {
         return std::nullopt;
     }
     const pid_t child = ::fork();
     if (child == 0) {
-        bool ready = true;
-        if (failure == WriteFailure::ReadOnlyDirectory && ::geteuid() == 0) {
-            constexpr id_t kNobody = 65534;
-            ready = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
-        }
-        if (failure == WriteFailure::FullDisk) {
-            std::signal(SIGXFSZ, SIG_IGN);  // the write then fails with EFBIG
-            const rlimit limit{kFullAfterBytes, kFullAfterBytes};
-            ready = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-        }
+        const rlimit limit{4096, 4096};
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+        const bool ready = read_only
+                               ? ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0)
+                               : ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
         ::_exit(!ready ? 2 : write() ? 1 : 0);
     }
     int status = 0;
     const bool waited = child > 0 && ::waitpid(child, &status, 0) == child;
     ::chmod(dir.c_str(), 0755);
-    if (!waited || !WIFEXITED(status) || WEXITSTATUS(status) > 1) {
-        return std::nullopt;
-    }
-    return WEXITSTATUS(status) == 1;
+    return waited && WIFEXITED(status) && WEXITSTATUS(status) <= 1
+               ? std::optional<bool>(WEXITSTATUS(status) == 1)
+               : std::nullopt;
 }
 
 }  // namespace parlomat::test

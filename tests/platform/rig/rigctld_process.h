@@ -8,18 +8,11 @@
 #include <unistd.h>
 
 #include <QProcess>
-#include <cstdlib>
 #include <string>
 
 #include "platform/event_wait.h"
 
 namespace parlomat::test {
-
-/// The program `variable` names (CTest sets it), else `fallback` from the PATH.
-inline QString Tool(const char* variable, const char* fallback) {
-    const char* path = std::getenv(variable);
-    return path && *path ? path : fallback;
-}
 
 /// A local TCP port nobody listens on right now.
 inline int FreePort() {
@@ -43,24 +36,22 @@ class Rigctld {
     bool start() {
         // rigctld goes with the test process, even when that one crashes.
         process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        process_.start(Tool("RIGCTLD", "rigctld"),
+        process_.start(qEnvironmentVariable("RIGCTLD", "rigctld"),
                        {"-m", "1", "-P", "RIG", "-T", "127.0.0.1", "-t", QString::number(port_)});
         // Up once a second client's command makes the whole round trip.
         return process_.waitForStarted() && WaitFor([this] { return !rigctl({"t"}).empty(); });
     }
     void pause() { ::kill(static_cast<pid_t>(process_.processId()), SIGSTOP); }
     void kill() {
-        if (process_.state() != QProcess::NotRunning) {
-            ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
-            process_.waitForFinished();
-        }
+        process_.kill();  // SIGKILL, also when paused
+        process_.waitForFinished();
     }
     std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
 
     /// A second client's command, as a logger sharing the radio would send it; its output.
     std::string rigctl(const QStringList& command) const {
         QProcess client;
-        client.start(Tool("RIGCTL", "rigctl"),
+        client.start(qEnvironmentVariable("RIGCTL", "rigctl"),
                      QStringList{"-m", "2", "-r", QString::fromStdString(address())} + command);
         client.waitForFinished();
         return client.readAllStandardOutput().trimmed().toStdString();

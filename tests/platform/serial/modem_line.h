@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "platform/serial/modem_shim.h"
 
@@ -18,35 +19,25 @@ struct ModemLine {
     /// Maps (creating it) the state file `state_path` and opens a pseudo-terminal for it.
     bool open(const std::string& state_path) {
         const int fd = ::open(state_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        void* mapped =
-            fd >= 0 && ftruncate(fd, sizeof(ModemShimState)) == 0
-                ? mmap(nullptr, sizeof(ModemShimState), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
-                : MAP_FAILED;
-        if (fd >= 0) {
-            close(fd);
-        }
+        void* mapped = fd >= 0 && ftruncate(fd, sizeof *shim) == 0
+                           ? mmap(nullptr, sizeof *shim, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                           : MAP_FAILED;
+        close(fd);
         master = posix_openpt(O_RDWR | O_NOCTTY);
         if (mapped == MAP_FAILED || master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
             return false;
         }
-        shim = static_cast<ModemShimState*>(mapped);
+        shim = static_cast<ModemShimState*>(std::memset(mapped, 0, sizeof *shim));
         tty = ptsname(master);
-        std::memset(static_cast<void*>(shim), 0, sizeof *shim);
         std::strncpy(shim->device, tty.c_str(), sizeof shim->device - 1);
         return true;
     }
     /// Closes the far end: the kernel hangs the tty up, as on a USB unplug.
-    void hang_up() {
-        if (master >= 0) {
-            close(master);
-        }
-        master = -1;
-    }
+    void hang_up() { close(std::exchange(master, -1)); }
     ~ModemLine() {
         hang_up();
         if (shim != nullptr) {
-            shim->device[0] = '\0';
-            munmap(shim, sizeof *shim);
+            munmap(std::memset(shim, 0, sizeof *shim), sizeof *shim);
         }
     }
 

@@ -1,10 +1,5 @@
-/* LD_PRELOAD library that gives one pseudo-terminal the modem-control lines a real serial port
- * has. The environment variable PARLOMAT_MODEM_SHIM names a file holding a ModemShimState; the
- * shim maps it and emulates, for the tty named there: the kernel raising DTR and RTS on every
- * open, TIOCMGET/TIOCMSET/TIOCMBIS/TIOCMBIC, dropping both lines on the last close when the tty's
- * termios has HUPCL, a busy device and an unplugged one. A close the shim cannot see (the kernel
- * closing the files of a killed process) is emulated by the test fixture. Everything else passes
- * through to the C library. */
+/* LD_PRELOAD library giving the tty named in the file PARLOMAT_MODEM_SHIM names the modem lines
+ * of a serial port: raised on open, dropped on the last close under HUPCL, TIOCM*, unplugging. */
 #define _GNU_SOURCE
 #include "modem_shim.h"
 
@@ -21,128 +16,80 @@
 #include <unistd.h>
 
 #define MAX_FDS 1024
-#define NOT_AT (-1000) /* open_common's dirfd for the calls without one */
 
-typedef int (*OpenFn)(const char*, int, ...);
-typedef int (*OpenAtFn)(int, const char*, int, ...);
-typedef int (*CloseFn)(int);
-typedef int (*IoctlFn)(int, unsigned long, ...);
-
-/* Lets a test find out that the shim is loaded. */
-int parlomat_modem_shim_present = 1;
+int parlomat_modem_shim_present = 1; /* lets a test find out that the shim is loaded */
 
 static struct ModemShimState* g_state;
 static unsigned char g_tracked[MAX_FDS];
 
-/* Declares `var` of function pointer type `type` holding the next definition of `name` after
- * this library (copied, as ISO C has no cast from an object pointer to a function pointer). */
-#define NEXT(type, var, name)                     \
-    type var;                                     \
-    do {                                          \
-        void* next_ = dlsym(RTLD_NEXT, name);     \
-        memcpy(&var, &next_, sizeof next_);       \
-    } while (0)
+/* The next `name` after this library (copied: ISO C casts no object to a function pointer). */
+#define NEXT(type, var, name) \
+    type var;                 \
+    { void* next_ = dlsym(RTLD_NEXT, name); memcpy(&var, &next_, sizeof next_); }
 
 static struct ModemShimState* state(void) {
-    if (g_state != NULL) {
+    const char* path = getenv(PARLOMAT_MODEM_SHIM_ENV);
+    if (g_state != NULL || path == NULL || *path == '\0') {
         return g_state;
     }
-    const char* path = getenv(PARLOMAT_MODEM_SHIM_ENV);
-    if (path == NULL || *path == '\0') {
-        return NULL;
-    }
-    NEXT(OpenFn, real_open, "open");
-    NEXT(CloseFn, real_close, "close");
-    int fd = real_open(path, O_RDWR | O_CLOEXEC);
-    if (fd < 0) {
-        return NULL;
-    }
-    void* mapped =
-        mmap(NULL, sizeof(struct ModemShimState), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    NEXT(__typeof__(&open), real_open, "open");
+    NEXT(__typeof__(&close), real_close, "close");
+    const int fd = real_open(path, O_RDWR | O_CLOEXEC);
+    void* mapped = fd < 0 ? MAP_FAILED
+                          : mmap(NULL, sizeof *g_state, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     real_close(fd);
     g_state = mapped == MAP_FAILED ? NULL : (struct ModemShimState*)mapped;
     return g_state;
-}
-
-static int is_device(const char* path) {
-    struct ModemShimState* s = state();
-    if (s == NULL || path == NULL || s->device[0] == '\0') {
-        return 0;
-    }
-    char resolved[PATH_MAX];
-    return strcmp(path, s->device) == 0 ||
-           (realpath(path, resolved) != NULL && strcmp(resolved, s->device) == 0);
 }
 
 static int tracked(int fd) {
     return fd >= 0 && fd < MAX_FDS && g_tracked[fd] && state() != NULL;
 }
 
-static void record_write(struct ModemShimState* s, int outputs) {
-    s->outputs = outputs & (TIOCM_DTR | TIOCM_RTS);
-    if (s->writes < PARLOMAT_MODEM_SHIM_HISTORY) {
-        s->history[s->writes] = s->outputs;
-    }
-    s->writes++;
-}
-
-/* The real open and, for the emulated device, what the tty layer does around it. */
-static int open_common(const char* symbol, int dirfd, const char* path, int flags, mode_t mode) {
-    NEXT(OpenFn, real_open, symbol);
-    NEXT(OpenAtFn, real_openat, symbol);
-    const int device = is_device(path);
-    if (device && (state()->busy || state()->unplugged)) {
-        errno = state()->busy ? EBUSY : ENOENT;
+static int open_common(const char* symbol, const char* path, int flags, mode_t mode) {
+    NEXT(__typeof__(&open), real_open, symbol);
+    struct ModemShimState* s = state();
+    char resolved[PATH_MAX];
+    const int device = s != NULL && path != NULL && s->device[0] != '\0' &&
+                       (strcmp(path, s->device) == 0 ||
+                        (realpath(path, resolved) != NULL && strcmp(resolved, s->device) == 0));
+    if (device && s->unplugged) {
+        errno = ENOENT;
         return -1;
     }
-    const int fd = dirfd != NOT_AT ? real_openat(dirfd, path, flags, mode)
-                                   : real_open(path, flags, mode);
-    if (!device || fd < 0) {
-        return fd;
+    const int fd = real_open(path, flags, mode);
+    if (device && fd >= 0) {
+        if (fd < MAX_FDS) {
+            g_tracked[fd] = 1;
+        }
+        s->open_fds++;
+        s->first_write = -1;
+        s->outputs = TIOCM_DTR | TIOCM_RTS;
     }
-    struct ModemShimState* s = state();
-    if (fd < MAX_FDS) {
-        g_tracked[fd] = 1;
-    }
-    s->opens++;
-    s->open_fds++;
-    s->writes = 0;
-    s->outputs = TIOCM_DTR | TIOCM_RTS;
     return fd;
 }
 
-static mode_t mode_argument(int flags, va_list args) {
-    return (flags & (O_CREAT | O_TMPFILE)) ? (mode_t)va_arg(args, int) : 0;
-}
-
-#define OPEN_WRAPPER(fn, parameters, dirfd)                \
-    int fn parameters {                                    \
-        va_list args;                                      \
-        va_start(args, flags);                             \
-        const mode_t mode = mode_argument(flags, args);    \
-        va_end(args);                                      \
-        return open_common(#fn, dirfd, path, flags, mode); \
+#define OPEN_WRAPPER(fn)                                                        \
+    int fn(const char* path, int flags, ...) {                                  \
+        va_list args;                                                           \
+        va_start(args, flags);                                                  \
+        const int mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(args, int) : 0; \
+        va_end(args);                                                           \
+        return open_common(#fn, path, flags, (mode_t)mode);                     \
     }
-OPEN_WRAPPER(open, (const char* path, int flags, ...), NOT_AT)
-OPEN_WRAPPER(open64, (const char* path, int flags, ...), NOT_AT)
-OPEN_WRAPPER(openat, (int dirfd, const char* path, int flags, ...), dirfd)
-OPEN_WRAPPER(openat64, (int dirfd, const char* path, int flags, ...), dirfd)
+OPEN_WRAPPER(open)
+OPEN_WRAPPER(open64)
 
 int __open_2(const char* path, int flags) {
-    return open_common("open", NOT_AT, path, flags, 0);
-}
-
-int __open64_2(const char* path, int flags) {
-    return open_common("open64", NOT_AT, path, flags, 0);
+    return open_common("open", path, flags, 0);
 }
 
 int close(int fd) {
-    NEXT(CloseFn, real_close, "close");
+    NEXT(__typeof__(&close), real_close, "close");
     if (tracked(fd)) {
         struct ModemShimState* s = state();
-        g_tracked[fd] = 0;
-        /* The tty layer lowers the lines on the last close only when HUPCL is set. */
         struct termios tio;
+        g_tracked[fd] = 0;
         if (--s->open_fds == 0 && tcgetattr(fd, &tio) == 0 && (tio.c_cflag & HUPCL)) {
             s->outputs = 0;
         }
@@ -153,32 +100,26 @@ int close(int fd) {
 int ioctl(int fd, unsigned long request, ...) {
     va_list args;
     va_start(args, request);
-    void* argument = va_arg(args, void*);
+    int* lines = va_arg(args, int*);
     va_end(args);
-    NEXT(IoctlFn, real_ioctl, "ioctl");
-    if (!tracked(fd)) {
-        return real_ioctl(fd, request, argument);
-    }
-    struct ModemShimState* s = state();
-    if (s->unplugged) {
+    NEXT(__typeof__(&ioctl), real_ioctl, "ioctl");
+    struct ModemShimState* s = tracked(fd) ? state() : NULL;
+    if (s != NULL && s->unplugged) {
         errno = EIO;
         return -1;
     }
-    int* lines = (int*)argument;
-    switch (request) {
-        case TIOCMGET:
-            *lines = s->outputs | s->inputs;
-            return 0;
-        case TIOCMSET:
-            record_write(s, *lines);
-            return 0;
-        case TIOCMBIS:
-            record_write(s, s->outputs | *lines);
-            return 0;
-        case TIOCMBIC:
-            record_write(s, s->outputs & ~*lines);
-            return 0;
-        default:
-            return real_ioctl(fd, request, argument);
+    if (s == NULL || (request != TIOCMGET && request != TIOCMSET && request != TIOCMBIS &&
+                      request != TIOCMBIC)) {
+        return real_ioctl(fd, request, lines);
     }
+    if (request == TIOCMGET) {
+        *lines = s->outputs | s->inputs;
+    } else {
+        s->outputs = (request == TIOCMSET   ? *lines
+                      : request == TIOCMBIS ? s->outputs | *lines
+                                            : s->outputs & ~*lines) &
+                     (TIOCM_DTR | TIOCM_RTS);
+        s->first_write = s->first_write < 0 ? s->outputs : s->first_write;
+    }
+    return 0;
 }

@@ -2,24 +2,12 @@
 #pragma once
 
 #define PARLOMAT_MODEM_SHIM_ENV "PARLOMAT_MODEM_SHIM"
-#define PARLOMAT_MODEM_SHIM_HISTORY 32
-
-#ifdef __cplusplus
-extern "C" {
-#endif
 
 struct ModemShimState {
     char device[256]; /* the tty path whose modem lines are emulated */
-    int busy;         /* opening the device fails with EBUSY */
     int unplugged;    /* ioctls on open descriptors fail with EIO; opens fail with ENOENT */
     int inputs;       /* TIOCM_CTS, TIOCM_DSR, TIOCM_CAR, TIOCM_RNG as the driver sets them */
     int outputs;      /* TIOCM_DTR and TIOCM_RTS as the program left them */
-    int opens;        /* successful opens of the device */
     int open_fds;     /* descriptors of the device now open */
-    int writes;       /* line writes since the last open */
-    int history[PARLOMAT_MODEM_SHIM_HISTORY]; /* outputs after each of those writes */
+    int first_write;  /* the outputs after the first line write since the last open, or -1 */
 };
-
-#ifdef __cplusplus
-}
-#endif

@@ -1,20 +1,18 @@
 #include "platform/serial_lock_file.h"
 
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <string>
-
 #include <gtest/gtest.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
 
 #include "core/settings/temp_dir.h"
 #include "platform/files/write_failures.h"
 
-namespace parlomat {
+namespace parlomat::test {
 namespace {
 
-using test::TempDir;
+using Result = SerialLockFile::Result;
 
 std::string PidText(long pid) {
     char text[16];
@@ -22,105 +20,49 @@ std::string PidText(long pid) {
     return text;
 }
 
-std::string BinaryPid(int pid) {
-    std::string bytes(sizeof pid, '\0');
-    std::memcpy(bytes.data(), &pid, sizeof pid);
-    return bytes;
-}
-
-TEST(SerialLockFile, NamesTheDeviceBelowDev) {
+TEST(SerialLockFile, NamesTheDeviceAndHonoursLiveOwnersInAnyDirectoryAndTakesOverStaleOnes) {
     TempDir dir;
-    const auto link = dir.path() / "by-id-link";
-    std::filesystem::create_symlink("/dev/null", link);
-    const struct {
-        std::string device;
-        std::string name;
-    } cases[] = {
-        {"/dev/ttyUSB7", "LCK..ttyUSB7"},
-        {"/dev/serial/ttyX", "LCK..serial_ttyX"},
-        {link.string(), "LCK..null"},
-        {"/elsewhere/ttyQ", "LCK..ttyQ"},
+    std::filesystem::create_symlink("/dev/null", dir.path() / "by-id-link");
+    EXPECT_EQ(SerialLockFile::LockName("/dev/serial/ttyX"), "LCK..serial_ttyX");
+    EXPECT_EQ(SerialLockFile::LockName(dir.file("by-id-link")), "LCK..null");
+    EXPECT_EQ(SerialLockFile::LockName("/elsewhere/ttyQ"), "LCK..ttyQ");
+    int init = 1;
+    const std::pair<std::string, Result> cases[] = {
+        {PidText(1), Result::kHeld},
+        {std::string(reinterpret_cast<const char*>(&init), sizeof init), Result::kHeld},
+        {PidText(2147483646), Result::kAcquired},
+        {"garbage\n", Result::kAcquired},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(SerialLockFile::LockName(c.device), c.name) << c.device;
-    }
-}
-
-TEST(SerialLockFile, HonoursLiveOwnersAndTakesOverStaleOnes) {
-    const std::string ours = PidText(getpid());
-    const struct {
-        const char* what;
-        bool present;
-        std::string content;
-        SerialLockFile::Result result;
-    } cases[] = {
-        {"no lock", false, "", SerialLockFile::Result::kAcquired},
-        {"init holds it", true, PidText(1), SerialLockFile::Result::kHeld},
-        {"QLockFile format", true, "1\nminicom\nhost\n", SerialLockFile::Result::kHeld},
-        {"binary process id", true, BinaryPid(1), SerialLockFile::Result::kHeld},
-        {"this process holds it", true, ours, SerialLockFile::Result::kHeld},
-        {"owner gone", true, PidText(2147483646), SerialLockFile::Result::kAcquired},
-        {"not a process id", true, "garbage\n", SerialLockFile::Result::kAcquired},
-        {"empty", true, "", SerialLockFile::Result::kAcquired},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempDir dir;
-        const auto path = dir.path() / "LCK..ttyUSB0";
-        if (c.present) {
-            test::WriteBytes(path, c.content);
-        }
-        SerialLockFile lock({dir.path().string()});
-        EXPECT_EQ(lock.acquire("/dev/ttyUSB0"), c.result);
-        if (c.result == SerialLockFile::Result::kAcquired) {
-            EXPECT_EQ(test::ReadBytes(path), ours);
+    for (const auto& [content, result] : cases) {
+        TempDir first, second;  // the lock stands in the second directory
+        WriteBytes(second.file("LCK..ttyUSB0"), content);
+        SerialLockFile lock({first.file("missing"), first.path().string(), second.path().string()});
+        EXPECT_EQ(lock.acquire("/dev/ttyUSB0"), result) << content;
+        if (result == Result::kAcquired) {
+            EXPECT_EQ(ReadBytes(first.file("LCK..ttyUSB0")), PidText(getpid()));
             lock.release();
-            EXPECT_FALSE(std::filesystem::exists(path));
+            EXPECT_FALSE(std::filesystem::exists(first.file("LCK..ttyUSB0")));
         } else {
-            EXPECT_EQ(test::ReadBytes(path), c.content)
-                << "another program's lock is never touched";
+            EXPECT_EQ(ReadBytes(second.file("LCK..ttyUSB0")), content) << "never touched";
         }
     }
-}
-
-TEST(SerialLockFile, LooksInEveryDirectoryAndLocksInTheFirstWritable) {
-    TempDir first;
-    TempDir second;
-    const auto missing = first.path() / "missing";
-    {
-        test::WriteBytes(second.path() / "LCK..ttyS0", PidText(1));
-        SerialLockFile lock({first.path().string(), second.path().string()});
-        EXPECT_EQ(lock.acquire("/dev/ttyS0"), SerialLockFile::Result::kHeld);
-        EXPECT_FALSE(std::filesystem::exists(first.path() / "LCK..ttyS0"));
-    }
-    {
-        SerialLockFile lock({missing.string(), second.path().string()});
-        EXPECT_EQ(lock.acquire("/dev/ttyS1"), SerialLockFile::Result::kAcquired);
-        EXPECT_TRUE(std::filesystem::exists(second.path() / "LCK..ttyS1"));
-    }
-    EXPECT_FALSE(std::filesystem::exists(second.path() / "LCK..ttyS1"))
-        << "released on destruction";
-
-    SerialLockFile nowhere({missing.string()});
-    EXPECT_EQ(nowhere.acquire("/dev/ttyS2"), SerialLockFile::Result::kUnavailable);
+    SerialLockFile nowhere({"/nonexistent/lock"});
+    EXPECT_EQ(nowhere.acquire("/dev/ttyS2"), Result::kUnavailable);
 }
 
 TEST(SerialLockFile, AnOwnerThisUserMayNotSignalIsLive) {
-    TempDir dir;
-    // A lock directory anyone may write, so that only the owner's liveness keeps the lock.
+    TempDir dir;  // its lock directory anyone may write: only the owner's liveness keeps the lock
     const auto locks = dir.path() / "locks";
     std::filesystem::create_directory(locks);
     std::filesystem::permissions(locks, std::filesystem::perms::all);
-    test::WriteBytes(locks / "LCK..ttyUSB0", PidText(1));
+    WriteBytes(locks / "LCK..ttyUSB0", PidText(1));
     // The child gives up root: signalling init then fails with EPERM, and init still runs.
-    const auto held = test::WriteUnder(test::WriteFailure::ReadOnlyDirectory, dir.path(), [&] {
-        SerialLockFile lock({locks.string()});
-        return lock.acquire("/dev/ttyUSB0") == SerialLockFile::Result::kHeld;
+    const auto held = WriteUnder(WriteFailure::ReadOnlyDirectory, dir.path(), [&] {
+        return SerialLockFile({locks.string()}).acquire("/dev/ttyUSB0") == Result::kHeld;
     });
-    ASSERT_TRUE(held.has_value());
-    EXPECT_TRUE(*held);
-    EXPECT_EQ(test::ReadBytes(locks / "LCK..ttyUSB0"), PidText(1));
+    EXPECT_EQ(held, std::optional<bool>(true));
+    EXPECT_EQ(ReadBytes(locks / "LCK..ttyUSB0"), PidText(1));
 }
 
 }  // namespace
-}  // namespace parlomat
+}  // namespace parlomat::test

@@ -1,195 +1,116 @@
 #include "platform/serial_port_adapter.h"
 
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <fstream>
-#include <functional>
-#include <memory>
-#include <string>
-#include <system_error>
-#include <vector>
-
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include "platform/serial/modem_shim_fixture.h"
+#include <QCoreApplication>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <system_error>
+#include <tuple>
 
-namespace parlomat {
+#include "core/settings/temp_dir.h"
+#include "platform/event_wait.h"
+#include "platform/serial/modem_line.h"
+
+namespace parlomat::test {
 namespace {
 
-constexpr int kBoth = TIOCM_DTR | TIOCM_RTS;
-
-class SerialPortAdapterTest : public ModemShimTest {
+/// COM1 is a pseudo-terminal whose modem lines the preloaded shim emulates.
+class SerialPortAdapterTest : public ::testing::Test {
   protected:
-    std::unique_ptr<SerialPortAdapter> make_port() {
-        auto port =
-            std::make_unique<SerialPortAdapter>(ini_path(), std::vector<std::string>{lock_dir()});
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "platform_serial_tests";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication app(argc, argv);
+        ASSERT_NE(dlsym(RTLD_DEFAULT, "parlomat_modem_shim_present"), nullptr)
+            << "run with LD_PRELOAD naming libparlomat_modem_shim.so (ctest sets it)";
+        // One state file per process: the shim maps the file it first finds and keeps it.
+        static TempDir state_dir;
+        setenv(PARLOMAT_MODEM_SHIM_ENV, state_dir.file("modem.state").c_str(), 1);
+        ASSERT_TRUE(line_.open(state_dir.file("modem.state")));
+        shim_ = line_.shim;
+        std::filesystem::create_directory(dir_.file("lock"));
+        map_port(line_.tty);
+    }
+    void map_port(const std::string& device) {
+        WriteBytes(dir_.file("parlomat.ini"), "[Ports]\nCOM1=" + device + "\n");
+    }
+    bool lock_dir_empty() const { return std::filesystem::is_empty(dir_.file("lock")); }
+    static void run_event_loop() { RunFor(std::chrono::milliseconds(20)); }
+    std::unique_ptr<SerialPortAdapter> make_port(const std::string& settings = "9600,N,8,1") {
+        auto port = std::make_unique<SerialPortAdapter>(dir_.file("parlomat.ini"),
+                                                        std::vector{dir_.file("lock")});
         port->set_lost_handler([this] { ++lost_calls_; });
+        port->set_port_number(1);
+        port->set_settings(settings);
+        port->set_dtr(false);
         return port;
     }
 
-    /// The start-up order: number, settings, input length, DTR off, open.
-    bool open_port(SerialPortAdapter& port, SerialError& error) {
-        port.set_port_number(1);
-        port.set_settings("9600,N,8,1");
-        port.set_input_length(0);
-        port.set_dtr(false);
-        return port.open(error);
-    }
-
+    TempDir dir_;
+    ModemLine line_;
+    ModemShimState* shim_ = nullptr;
     int lost_calls_ = 0;
+    SerialError error_;
 };
 
-TEST_F(SerialPortAdapterTest, OpensWithBothLinesLoweredInOneWrite) {
+TEST_F(SerialPortAdapterTest, OpensWithBothLinesLoweredAndKeysOnlyTheNamedLine) {
     auto port = make_port();
-    // A closed port changes nothing and reads nothing.
     shim_->inputs = TIOCM_CTS | TIOCM_DSR;
-    port->set_dtr(true);
     port->set_rts(true);
-    EXPECT_FALSE(port->cts() || port->dsr() || port->is_open());
-    EXPECT_EQ(shim_->opens, 0);
-
-    SerialError error;
-    ASSERT_TRUE(open_port(*port, error)) << error.number << " " << error.description;
-    EXPECT_TRUE(port->is_open());
-    EXPECT_EQ(port->device(), tty_);
+    EXPECT_FALSE(port->cts() || port->dsr() || port->is_open()) << "a closed port reads nothing";
+    ASSERT_TRUE(port->open(error_)) << error_.number << " " << error_.description;
     EXPECT_EQ(shim_->outputs, 0) << "lines set before the open are not raised by it";
-    ASSERT_GE(shim_->writes, 1);
-    EXPECT_EQ(shim_->history[0], 0) << "the first write after the open lowers DTR and RTS together";
+    termios tio{};
+    ASSERT_EQ(tcgetattr(line_.master, &tio), 0);
+    EXPECT_NE(tio.c_cflag & HUPCL, 0u) << "the kernel lowers the lines if the program dies";
+    EXPECT_EQ(shim_->first_write, 0) << "the first write after the open lowers DTR and RTS at once";
     EXPECT_FALSE(lock_dir_empty()) << "the device is claimed for other programs to see";
-    EXPECT_FALSE(port->open(error));
-    EXPECT_EQ(error.number, SerialError::kBusy) << "opened twice";
-    EXPECT_TRUE(port->is_open());
+    EXPECT_FALSE(port->open(error_));
+    EXPECT_EQ(error_.number, SerialError::kBusy) << "opened twice";
 
+    port->set_dtr(true);
+    EXPECT_EQ(shim_->outputs, TIOCM_DTR);
+    port->set_rts(true);
+    EXPECT_EQ(shim_->outputs, TIOCM_DTR | TIOCM_RTS);
+    port->set_dtr(false);
+    EXPECT_EQ(shim_->outputs, TIOCM_RTS) << "each call moves its own line only";
+    for (const int inputs : {TIOCM_CTS, TIOCM_DSR, TIOCM_CAR | TIOCM_RNG}) {
+        shim_->inputs = inputs;
+        EXPECT_EQ(port->cts(), inputs == TIOCM_CTS) << "RTS, an output, never reads as CTS";
+        EXPECT_EQ(port->dsr(), inputs == TIOCM_DSR) << inputs;
+    }
     port.reset();
     EXPECT_EQ(shim_->open_fds, 0);
     EXPECT_TRUE(lock_dir_empty());
 }
 
-TEST_F(SerialPortAdapterTest, KeyingMovesOnlyTheNamedLineAndInputsReadAsReported) {
-    auto port = make_port();
-    SerialError error;
-    ASSERT_TRUE(open_port(*port, error));
-    const struct {
-        void (SerialPortAdapter::*set)(bool);
-        bool on;
-        int outputs;
-    } steps[] = {
-        {&SerialPortAdapter::set_dtr, true, TIOCM_DTR},
-        {&SerialPortAdapter::set_dtr, true, TIOCM_DTR},
-        {&SerialPortAdapter::set_rts, true, kBoth},
-        {&SerialPortAdapter::set_dtr, false, TIOCM_RTS},
-        {&SerialPortAdapter::set_rts, false, 0},
-        {&SerialPortAdapter::set_rts, true, TIOCM_RTS},
+TEST_F(SerialPortAdapterTest, FailedOpensNameTheErrorAndTheDeviceAndLeaveNoLock) {
+    const auto open_fails = [&](const std::string& settings = "9600,N,8,1") {
+        EXPECT_FALSE(make_port(settings)->open(error_));
+        return std::tuple(error_.number, error_.description, error_.device);
     };
-    int step = 0;
-    for (const auto& s : steps) {
-        (port.get()->*s.set)(s.on);
-        EXPECT_EQ(shim_->outputs, s.outputs) << "step " << step++;
-    }
-    EXPECT_TRUE(port->is_open());
-
-    const struct {
-        int inputs;
-        bool cts;
-        bool dsr;
-    } cases[] = {{0, false, false},
-                 {TIOCM_CTS, true, false},
-                 {TIOCM_DSR, false, true},
-                 {TIOCM_CTS | TIOCM_DSR, true, true},
-                 {TIOCM_CAR | TIOCM_RNG, false, false}};
-    for (const auto& c : cases) {
-        shim_->inputs = c.inputs;
-        EXPECT_EQ(port->cts(), c.cts) << c.inputs;
-        EXPECT_EQ(port->dsr(), c.dsr) << c.inputs;
-    }
-    port->set_rts(true);
-    shim_->inputs = 0;
-    EXPECT_FALSE(port->cts()) << "an output line never reads as an input";
-}
-
-TEST_F(SerialPortAdapterTest, DeviceHeldElsewhereIsBusy) {
-    int other_fd = -1;
-    std::unique_ptr<SerialPortAdapter> holder;
-    const struct {
-        const char* what;
-        std::function<void()> hold;
-        bool our_lock_left;
-    } cases[] = {
-        {"opened exclusively", [&] { shim_->busy = 1; }, false},
-        {"live lock file",
-         [&] {
-             std::ofstream(lock_dir() + "/" + SerialLockFile::LockName(tty_)) << "         1\n";
-         },
-         true},
-        {"flock by another program",
-         [&] {
-             other_fd = open(tty_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-             ASSERT_EQ(flock(other_fd, LOCK_EX | LOCK_NB), 0);
-         },
-         false},
-        {"open in this program",
-         [&] {
-             holder = make_port();
-             SerialError error;
-             ASSERT_TRUE(open_port(*holder, error));
-         },
-         true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        c.hold();
-        auto port = make_port();
-        SerialError error;
-        EXPECT_FALSE(open_port(*port, error));
-        EXPECT_EQ(error.number, SerialError::kBusy);
-        EXPECT_EQ(error.description, std::generic_category().message(EBUSY));
-        EXPECT_FALSE(port->is_open());
-        EXPECT_EQ(lock_dir_empty(), !c.our_lock_left);
-
-        shim_->busy = 0;
-        holder.reset();
-        std::filesystem::remove(lock_dir() + "/" + SerialLockFile::LockName(tty_));
-        if (other_fd >= 0) {
-            close(other_fd);
-            other_fd = -1;
-        }
-    }
-}
-
-TEST_F(SerialPortAdapterTest, OtherFailuresCarryErrnoAndTheSystemText) {
-    const std::string regular_file = ini_path();
-    const struct {
-        const char* what;
-        std::string device;
-        std::string settings;
-        int number;
-    } cases[] = {
-        {"no such device", "/nonexistent/ttyUSB9", "9600,N,8,1", ENOENT},
-        {"not a tty", regular_file, "9600,N,8,1", ENOTTY},
-        {"a directory", "/", "9600,N,8,1", EISDIR},
-        {"unusable settings", tty_, "9600,Q,8,1", EINVAL},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        map_port(c.device);
-        auto port = make_port();
-        port->set_port_number(1);
-        port->set_settings(c.settings);
-        SerialError error;
-        EXPECT_FALSE(port->open(error));
-        EXPECT_EQ(error.number, c.number);
-        EXPECT_EQ(error.description, std::generic_category().message(c.number));
-        EXPECT_EQ(error.device, c.device) << "the operator is told which device failed";
-        EXPECT_FALSE(port->is_open());
-        EXPECT_TRUE(lock_dir_empty());
-    }
+    const auto text = [](int error) { return std::generic_category().message(error); };
+    const std::string lock = dir_.file("lock/" + SerialLockFile::LockName(line_.tty));
+    WriteBytes(lock, "         1\n");
+    EXPECT_EQ(open_fails(), std::tuple(SerialError::kBusy, text(EBUSY), line_.tty)) << "lock file";
+    std::filesystem::remove(lock);
+    const int other = ::open(line_.tty.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(open_fails(), std::tuple(SerialError::kBusy, text(EBUSY), line_.tty)) << "flock";
+    close(other);
+    EXPECT_EQ(open_fails("9600,Q,8,1"), std::tuple(EINVAL, text(EINVAL), line_.tty));
+    map_port("/nonexistent/ttyUSB9");
+    EXPECT_EQ(open_fails(), std::tuple(ENOENT, text(ENOENT), std::string("/nonexistent/ttyUSB9")));
+    EXPECT_TRUE(lock_dir_empty());
 }
 
 TEST_F(SerialPortAdapterTest, UnpluggedPortFailsQuietlyAndReportsTheLossOnce) {
@@ -199,41 +120,40 @@ TEST_F(SerialPortAdapterTest, UnpluggedPortFailsQuietlyAndReportsTheLossOnce) {
         bool at_once;  ///< noticed inside the call, not only by the event loop's watch
     } cases[] = {
         {"keying", [](SerialPortAdapter& port) { port.set_dtr(true); }, true},
-        {"unkeying", [](SerialPortAdapter& port) { port.set_rts(false); }, true},
         {"interrupt watch", [](SerialPortAdapter& port) { EXPECT_FALSE(port.cts()); }, true},
-        {"DSR watch", [](SerialPortAdapter& port) { EXPECT_FALSE(port.dsr()); }, true},
-        // Last: the far end stays closed.
-        {"hang-up while idle",
+        {"hang-up while idle",  // last: the far end stays closed
          [this](SerialPortAdapter& port) {
              shim_->unplugged = 0;
-             ASSERT_EQ(write(far_end(), "QRZ?", 4), 4);
+             ASSERT_EQ(write(line_.master, "QRZ?", 4), 4);
              run_event_loop();
              EXPECT_TRUE(port.is_open()) << "received bytes are no hang-up";
              shim_->unplugged = 1;
-             hang_up();
+             line_.hang_up();
          },
          false},
     };
+    auto gone = make_port();
+    ASSERT_TRUE(gone->open(error_));
+    shim_->unplugged = 1;
+    gone->set_dtr(true);
+    gone.reset();
+    run_event_loop();
+    EXPECT_EQ(lost_calls_, 0) << "a loss queued for an adapter gone meanwhile is dropped";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         shim_->unplugged = 0;
         lost_calls_ = 0;
         auto port = make_port();
-        SerialError error;
-        ASSERT_TRUE(open_port(*port, error));
-
+        ASSERT_TRUE(port->open(error_));
         shim_->unplugged = 1;
         shim_->inputs = TIOCM_CTS | TIOCM_DSR;
         c.notice(*port);
         EXPECT_EQ(port->is_open(), !c.at_once);
         EXPECT_EQ(lost_calls_, 0) << "the handler runs from the event loop, not inside the call";
         run_event_loop();
-        EXPECT_FALSE(port->is_open());
         EXPECT_EQ(lost_calls_, 1);
-
         port->set_dtr(true);
-        port->set_rts(true);
-        EXPECT_FALSE(port->cts() || port->dsr());
+        EXPECT_FALSE(port->is_open() || port->cts() || port->dsr());
         run_event_loop();
         EXPECT_EQ(lost_calls_, 1);
         EXPECT_EQ(shim_->open_fds, 0);
@@ -241,56 +161,5 @@ TEST_F(SerialPortAdapterTest, UnpluggedPortFailsQuietlyAndReportsTheLossOnce) {
     }
 }
 
-TEST_F(SerialPortAdapterTest, LossQueuedForAnAdapterGoneMeanwhileIsDropped) {
-    auto port = make_port();
-    SerialError error;
-    ASSERT_TRUE(open_port(*port, error));
-    shim_->unplugged = 1;
-    port->set_dtr(true);
-    port.reset();
-    run_event_loop();
-    EXPECT_EQ(lost_calls_, 0);
-}
-
-TEST_F(SerialPortAdapterTest, KilledWhileKeyedTheKernelDropsTheLines) {
-    // HUPCL off to begin with: only the adapter can have set it.
-    termios tio{};
-    ASSERT_EQ(tcgetattr(far_end(), &tio), 0);
-    tio.c_cflag &= ~static_cast<tcflag_t>(HUPCL);
-    ASSERT_EQ(tcsetattr(far_end(), TCSANOW, &tio), 0);
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(ready[0]);
-        auto port = make_port();
-        SerialError error;
-        const bool keyed = open_port(*port, error);
-        port->set_dtr(true);
-        const char state = keyed ? 'k' : 'f';
-        if (write(ready[1], &state, 1) != 1) {
-            _exit(1);
-        }
-        for (;;) {
-            pause();  // keyed until killed
-        }
-    }
-    close(ready[1]);
-    char state = 0;
-    ASSERT_EQ(read(ready[0], &state, 1), 1);
-    close(ready[0]);
-    ASSERT_EQ(state, 'k');
-    EXPECT_EQ(shim_->outputs, TIOCM_DTR);
-    EXPECT_FALSE(closed_by_kernel(std::chrono::milliseconds(0))) << "still open while alive";
-
-    ASSERT_EQ(kill(child, SIGKILL), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    ASSERT_TRUE(closed_by_kernel(std::chrono::seconds(5)));
-    EXPECT_EQ(shim_->outputs, 0) << "HUPCL was set on the port, so the kernel lowered DTR";
-}
-
 }  // namespace
-}  // namespace parlomat
+}  // namespace parlomat::test
