@@ -6,18 +6,10 @@ namespace parlomat {
 namespace {
 
 TEST(LoadFilter, WaveFirstThenEveryPlayableExtensionThenAll) {
-    const struct {
-        std::vector<std::string> playable;
-        const char* filter;
-    } cases[] = {
-        {{}, "Wave (*.wav)|*.wav|All (*.*)|*.*"},
-        {{"wav", "flac", "oga", "wav", "", "mp3"},
-         "Wave (*.wav)|*.wav|Sound files (*.wav *.flac *.oga *.mp3)|*.wav;*.flac;*.oga;*.mp3|"
-         "All (*.*)|*.*"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(LoadFilter(c.playable), c.filter);
-    }
+    EXPECT_EQ(LoadFilter({}), "Wave (*.wav)|*.wav|All (*.*)|*.*");
+    EXPECT_EQ(LoadFilter({"wav", "flac", "oga", "wav", "", "mp3"}),
+              "Wave (*.wav)|*.wav|Sound files (*.wav *.flac *.oga *.mp3)|*.wav;*.flac;*.oga;*.mp3|"
+              "All (*.*)|*.*");
 }
 
 }  // namespace

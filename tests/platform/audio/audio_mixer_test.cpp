@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <vector>
@@ -16,14 +17,14 @@ std::vector<float> render_all(AudioMixer& mixer, std::size_t frames, std::size_t
                               int channels = 1) {
     std::vector<float> out(frames * static_cast<std::size_t>(channels));
     for (std::size_t at = 0; at < frames; at += period) {
-        const std::size_t n = std::min(period, frames - at);
-        mixer.render(out.data() + at * static_cast<std::size_t>(channels), n, channels,
+        mixer.render(out.data() + at * static_cast<std::size_t>(channels),
+                     std::min(period, frames - at), channels,
                      10.0 + static_cast<double>(at) / kRate);
     }
     return out;
 }
 
-/// Samples that cover the whole 16-bit range, full scale at both ends included.
+/// Samples over the whole 16-bit range, full scale at both ends included.
 std::vector<std::int16_t> ramp(std::size_t n) {
     std::vector<std::int16_t> v(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -37,130 +38,64 @@ float as_float(std::int16_t sample) {
     return static_cast<float>(sample) / 32768.0f;
 }
 
-TEST(AudioMixerTest, APlayComesOutWholeWithItsDacTimesWhateverTheBufferSize) {
-    struct Case {
-        std::size_t samples;
-        std::size_t period;
-        double end_dac;  ///< s: the last sample has left the DAC
-    };
-    const Case cases[] = {
-        {100, 10, 10.100},                   // ends on a buffer boundary
-        {105, 10, 10.105},                   // ends inside a buffer
-        {7, 64, 10.007},                     // shorter than one buffer
-        {1, 1, 10.001},    {0, 16, 10.000},  // an empty file ends at once
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.samples << " samples, period " << c.period);
+TEST(AudioMixerTest, APlayComesOutWholeFromTheFirstFrameAtOrAfterItsDueTime) {
+    // At once: ending on a buffer boundary, inside one, shorter than one, empty. Due: a fraction
+    // of a frame rounds up, never down; on a boundary; buffers ahead; already past.
+    const struct {
+        std::size_t samples, period;
+        double start_dac;   ///< s; 0: at once
+        std::size_t first;  ///< the frame that carries the first sample
+    } cases[] = {{100, 10, 0, 0},      {105, 10, 0, 0},       {7, 64, 0, 0},
+                 {1, 1, 0, 0},         {0, 16, 0, 0},         {30, 20, 10.0235, 24},
+                 {30, 20, 10.040, 40}, {30, 20, 10.137, 137}, {30, 20, 9.5, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.samples << " samples, period " << c.period << ", due " << c.start_dac);
         AudioMixer mixer(kRate);
         const std::vector<std::int16_t> message = ramp(c.samples);
-        ASSERT_TRUE(mixer.play(3, message.data(), message.size(), 7));
-        const std::vector<float> out = render_all(mixer, 200, c.period);
+        ASSERT_TRUE(mixer.play(3, message.data(), message.size(), 7, c.start_dac));
+        const std::vector<float> out = render_all(mixer, 300, c.period);
         for (std::size_t i = 0; i < out.size(); ++i) {
-            ASSERT_EQ(out[i], i < message.size() ? as_float(message[i]) : 0.0f) << "frame " << i;
+            const bool inside = i >= c.first && i < c.first + message.size();
+            ASSERT_EQ(out[i], inside ? as_float(message[i - c.first]) : 0.0f) << "frame " << i;
         }
         const AudioMixer::PlayReport r = mixer.report(3, 7);
-        EXPECT_TRUE(r.started);
-        EXPECT_DOUBLE_EQ(r.first_dac, 10.0);
-        EXPECT_TRUE(r.finished);
-        EXPECT_NEAR(r.end_dac, c.end_dac, 1e-9);
+        const double first_dac = 10.0 + static_cast<double>(c.first) / kRate;
+        EXPECT_TRUE(r.started && r.finished);
+        EXPECT_NEAR(r.first_dac, first_dac, 1e-9);
+        EXPECT_NEAR(r.end_dac, first_dac + static_cast<double>(c.samples) / kRate, 1e-9);
         EXPECT_FALSE(mixer.report(3, 8).started);
         EXPECT_FALSE(mixer.report(2, 7).started);
     }
 }
 
-TEST(AudioMixerTest, AScheduledPlayStartsAtTheFirstFrameAtOrAfterItsDueTime) {
-    struct Case {
-        double start_dac;   ///< s; the renders begin at 10 s, one frame per ms
-        std::size_t first;  ///< the frame that carries the first sample
-    };
-    const Case cases[] = {
-        {10.0235, 24},  // a fraction of a frame rounds to the next frame, never the one before
-        {10.023, 23},   // inside the first buffer
-        {10.040, 40},   // exactly on a buffer boundary
-        {10.137, 137},  // several buffers ahead
-        {9.5, 0},       // already past: at once
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "due " << c.start_dac);
-        AudioMixer mixer(kRate);
-        const std::vector<std::int16_t> message = ramp(30);
-        ASSERT_TRUE(mixer.play(1, message.data(), message.size(), 5, c.start_dac));
-        const std::vector<float> out = render_all(mixer, 300, 20);
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            const bool inside = i >= c.first && i < c.first + message.size();
-            ASSERT_EQ(out[i], inside ? as_float(message[i - c.first]) : 0.0f) << "frame " << i;
-        }
-        const AudioMixer::PlayReport r = mixer.report(1, 5);
-        EXPECT_NEAR(r.first_dac, 10.0 + static_cast<double>(c.first) / kRate, 1e-9);
-        EXPECT_NEAR(r.end_dac, r.first_dac + 0.030, 1e-9);
-    }
-}
-
-TEST(AudioMixerTest, LevelIsThePeakAndRmsOfTheLatestBuffer) {
+TEST(AudioMixerTest, VoicesMixClipAndFillEveryChannelReplayRestartsStopSilencesBadOnesRefused) {
     AudioMixer mixer(kRate);
-    std::vector<std::int16_t> message(40, 16384);  // half scale, then a quarter
-    std::fill(message.begin() + 20, message.end(), static_cast<std::int16_t>(-8192));
-    ASSERT_TRUE(mixer.play(2, message.data(), message.size(), 1));
-    render_all(mixer, 20, 20);
-    EXPECT_FLOAT_EQ(mixer.level(2).peak, 0.5f);
-    EXPECT_FLOAT_EQ(mixer.level(2).rms, 0.5f);
-    render_all(mixer, 20, 20);
-    EXPECT_FLOAT_EQ(mixer.level(2).peak, 0.25f);
-    EXPECT_FLOAT_EQ(mixer.level(2).rms, 0.25f);
-    EXPECT_EQ(mixer.level(0).peak, 0.0f);
-}
-
-TEST(AudioMixerTest, StopAndReplaySilenceOrRestartTheVoice) {
-    AudioMixer mixer(kRate);
-    const std::vector<std::int16_t> message = ramp(50);
-    ASSERT_TRUE(mixer.play(0, message.data(), message.size(), 1));
-    std::vector<float> out = render_all(mixer, 20, 20);
-    EXPECT_EQ(out[19], as_float(message[19]));
-
-    // A new play of the same voice starts again from its first sample.
-    ASSERT_TRUE(mixer.play(0, message.data(), message.size(), 2));
-    out = render_all(mixer, 10, 10);
-    EXPECT_EQ(out[0], as_float(message[0]));
-    EXPECT_TRUE(mixer.report(0, 2).started);
-    EXPECT_FALSE(mixer.report(0, 1).finished);
-
-    ASSERT_TRUE(mixer.stop(0));
-    EXPECT_EQ(mixer.processed(), 2u);
-    out = render_all(mixer, 100, 10);
-    EXPECT_EQ(mixer.processed(), mixer.sent());
-    EXPECT_EQ(std::accumulate(out.begin(), out.end(), 0.0f), 0.0f);
-    EXPECT_FALSE(mixer.report(0, 2).finished);
-}
-
-TEST(AudioMixerTest, VoicesAreMixedClippedAndCopiedToEveryOutputChannel) {
-    AudioMixer mixer(kRate);
-    const std::vector<std::int16_t> a(4, 8192);   // 0.25
-    const std::vector<std::int16_t> b(2, 29491);  // 0.9
+    const std::vector<std::int16_t> a(4, 8192);          // 0.25
+    const std::vector<std::int16_t> b = {29491, -8192};  // 0.9, -0.25
     ASSERT_TRUE(mixer.play(0, a.data(), a.size(), 1));
     ASSERT_TRUE(mixer.play(5, b.data(), b.size(), 1));
-    const std::vector<float> out = render_all(mixer, 5, 5, 2);
-    const std::vector<float> expected = {1.0f, 1.0f, 1.0f, 1.0f, 0.25f, 0.25f, 0.25f, 0.25f, 0, 0};
-    EXPECT_EQ(out, expected);
-}
+    EXPECT_FALSE(mixer.play(6, a.data(), a.size(), 1) || mixer.play(-1, a.data(), a.size(), 1));
+    EXPECT_FALSE(mixer.play(1, a.data(), a.size(), 0) || mixer.stop(6));  // no voice 6, no play 0
+    EXPECT_EQ(render_all(mixer, 5, 5, 2),
+              (std::vector<float>{1.0f, 1.0f, 0, 0, 0.25f, 0.25f, 0.25f, 0.25f, 0, 0}));
+    EXPECT_FLOAT_EQ(mixer.level(0).rms, 0.25f);  // of the samples that sounded
+    EXPECT_FLOAT_EQ(mixer.level(5).peak, as_float(29491));
+    EXPECT_FLOAT_EQ(mixer.level(5).rms,
+                    std::sqrt((as_float(29491) * as_float(29491) + 0.0625f) / 2));
 
-TEST(AudioMixerTest, CommandsAreRefusedWhenTheRingIsFullOrTheVoiceIsUnknown) {
-    AudioMixer mixer(kRate);
-    const std::int16_t sample = 16384;
-    EXPECT_FALSE(mixer.play(6, &sample, 1, 1));
-    EXPECT_FALSE(mixer.play(-1, &sample, 1, 1));
-    EXPECT_FALSE(mixer.play(0, &sample, 1, 0));
-    EXPECT_FALSE(mixer.stop(6));
-    int accepted = 0;
-    while (mixer.stop(1)) {
-        ++accepted;
-        ASSERT_LT(accepted, 10000);
-    }
-    EXPECT_EQ(accepted, 64);
-    EXPECT_EQ(mixer.sent(), 64u);
-    float out[4];
-    mixer.render(out, 4, 1, 0.0);
-    EXPECT_EQ(mixer.processed(), 64u);
-    EXPECT_TRUE(mixer.stop(1));
+    const std::vector<std::int16_t> message = ramp(50);
+    ASSERT_TRUE(mixer.play(2, message.data(), message.size(), 1));
+    EXPECT_EQ(render_all(mixer, 20, 20)[19], as_float(message[19]));
+    ASSERT_TRUE(mixer.play(2, message.data(), message.size(), 2));
+    EXPECT_EQ(render_all(mixer, 10, 10)[0], as_float(message[0]));
+    EXPECT_TRUE(mixer.report(2, 2).started);
+    EXPECT_FALSE(mixer.report(2, 1).finished);
+    ASSERT_TRUE(mixer.stop(2));
+    const std::vector<float> out = render_all(mixer, 100, 10);
+    EXPECT_EQ(mixer.processed(), mixer.sent());
+    EXPECT_EQ(std::accumulate(out.begin(), out.end(), 0.0f), 0.0f);
+    EXPECT_FALSE(mixer.report(2, 2).finished);
 }
 
 TEST(AudioRingTest, KeepsOrderAcrossTheWrapAndNeverOverfills) {
@@ -171,8 +106,7 @@ TEST(AudioRingTest, KeepsOrderAcrossTheWrapAndNeverOverfills) {
     for (int round = 0; round < 10; ++round) {
         std::vector<int> in(6);
         std::iota(in.begin(), in.end(), next_in);
-        const std::size_t pushed = ring.push(in.data(), in.size());
-        next_in += static_cast<int>(pushed);
+        next_in += static_cast<int>(ring.push(in.data(), in.size()));
         int got[3];
         const std::size_t popped = ring.pop(got, 3);
         for (std::size_t k = 0; k < popped; ++k) {
@@ -180,8 +114,7 @@ TEST(AudioRingTest, KeepsOrderAcrossTheWrapAndNeverOverfills) {
         }
         ASSERT_LE(next_in - next_out, 8);
     }
-    // 6 + 5 until full, then only the 3 freed by each pop fit.
-    EXPECT_EQ(next_in, 6 + 5 + 8 * 3);
+    EXPECT_EQ(next_in, 6 + 5 + 8 * 3);  // 6 + 5 until full, then only the 3 freed by each pop
     int v = 0;
     while (ring.pop(v)) {
         ASSERT_EQ(v, next_out++);

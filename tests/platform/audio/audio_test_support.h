@@ -4,6 +4,7 @@
 #include <sndfile.h>
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -15,36 +16,32 @@
 
 namespace parlomat::test {
 
-/// ALSA unloads its plugins when PortAudio closes; what they leave behind at exit would show up
-/// in LeakSanitizer's report as an unnamed module that no suppression can match. Pinned here
-/// (from the directory beside the libasound in use), they keep their names for tests/lsan.supp.
-inline void pin_alsa_plugins() {
-    Dl_info info{};
-    void* symbol = dlsym(RTLD_DEFAULT, "snd_pcm_open");
-    if (symbol == nullptr || dladdr(symbol, &info) == 0 || info.dli_fname == nullptr) {
-        return;
-    }
-    const auto dir = std::filesystem::path(info.dli_fname).parent_path() / "alsa-lib";
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
-        if (entry.path().extension() == ".so") {
-            dlopen(entry.path().c_str(), RTLD_LAZY | RTLD_NODELETE);
-        }
-    }
-}
-
-/// One QCoreApplication for every test of the process (QTimer needs it).
+/// One QCoreApplication per process. ALSA's plugins, unloaded when PortAudio closes, would leave
+/// unnamed modules in LeakSanitizer's report; pinned, they keep names tests/lsan.supp can match.
 inline QCoreApplication& app() {
     static int argc = 1;
     static char name[] = "platform_audio_tests";
     static char* argv[] = {name, nullptr};
     static QCoreApplication instance(argc, argv);
-    static const bool pinned = (pin_alsa_plugins(), true);
+    static const bool pinned = [] {
+        Dl_info info{};
+        void* symbol = dlsym(RTLD_DEFAULT, "snd_pcm_open");
+        if (symbol == nullptr || dladdr(symbol, &info) == 0 || info.dli_fname == nullptr) {
+            return false;
+        }
+        std::error_code error;
+        const auto dir = std::filesystem::path(info.dli_fname).parent_path() / "alsa-lib";
+        for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+            if (entry.path().extension() == ".so") {
+                dlopen(entry.path().c_str(), RTLD_LAZY | RTLD_NODELETE);
+            }
+        }
+        return true;
+    }();
     (void)pinned;
     return instance;
 }
 
-/// A fresh directory for one test's files.
 inline std::filesystem::path scratch_dir(const std::string& name) {
     const auto dir = std::filesystem::temp_directory_path() / ("parlomat_audio_" + name);
     std::filesystem::remove_all(dir);
@@ -52,16 +49,16 @@ inline std::filesystem::path scratch_dir(const std::string& name) {
     return dir;
 }
 
-/// Writes interleaved samples (16-bit `short` or `float`) of `channels` channels in `format`.
+/// Writes interleaved `short` or `float` samples of `channels` channels in `format`.
 template <class Sample>
 bool write_sound_file(const std::filesystem::path& path, int format, int rate, int channels,
                       const std::vector<Sample>& interleaved) {
     SF_INFO info{0, rate, channels, format, 0, 0};
     SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
+    const sf_count_t frames = static_cast<sf_count_t>(interleaved.size()) / channels;
     if (f == nullptr) {
         return false;
     }
-    const sf_count_t frames = static_cast<sf_count_t>(interleaved.size()) / channels;
     sf_count_t written = 0;
     if constexpr (std::is_same_v<Sample, float>) {
         written = sf_writef_float(f, interleaved.data(), frames);
@@ -71,23 +68,20 @@ bool write_sound_file(const std::filesystem::path& path, int format, int rate, i
     return sf_close(f) == 0 && written == frames;
 }
 
-/// A recognisable message: no zero sample, so its first and last samples can be found in a
-/// recording of silence around it.
+/// Noise with no zero sample, so a message's ends can be found in a recording of silence.
 inline std::vector<short> message_samples(std::size_t frames) {
     std::vector<short> s(frames);
     std::uint32_t x = 12345;
-    for (std::size_t i = 0; i < frames; ++i) {
+    for (short& v : s) {
         x = x * 1664525u + 1013904223u;
-        const double tone = 9000.0 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(i) / 48000);
-        const int v = static_cast<int>(tone) + static_cast<int>((x >> 16) % 2001) - 1000;
-        s[i] = static_cast<short>(v == 0 ? 1 : v);
+        v = static_cast<short>((static_cast<int>((x >> 16) % 20001) - 10000) | 1);
     }
     return s;
 }
 
 inline short to_pcm16(float v) {
-    const long r = std::lround(static_cast<double>(v) * 32768.0);
-    return static_cast<short>(r < -32768 ? -32768 : (r > 32767 ? 32767 : r));
+    return static_cast<short>(
+        std::clamp(std::lround(static_cast<double>(v) * 32768.0), -32768L, 32767L));
 }
 
 }  // namespace parlomat::test

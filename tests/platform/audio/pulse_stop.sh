@@ -1,19 +1,8 @@
 #!/bin/sh
 # Stops what pulse_start.sh started in <state dir>.
-dir=$1
-if [ -f "$dir/parec.pid" ]; then
-    kill "$(cat "$dir/parec.pid")" 2>/dev/null
-    rm -f "$dir/parec.pid"
-fi
-pidfile="$dir/run/pulse/pid"
-if [ -f "$pidfile" ]; then
-    pid=$(cat "$pidfile")
-    kill "$pid" 2>/dev/null
-    tries=0
-    while kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 50 ]; do
-        tries=$((tries + 1))
-        sleep 0.1
-    done
-    rm -f "$pidfile"
-fi
+for f in "$1/parec.pid" "$1/run/pulse/pid"; do
+    [ -f "$f" ] || continue
+    pid=$(cat "$f"); kill "$pid" 2>/dev/null; rm -f "$f"
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+done
 exit 0
