@@ -57,7 +57,7 @@ void ScenarioRunner::show() {
     for (int i = 0; i < kButtonCount; ++i) {
         item(std::string(kButtonNames[i]) + (state.buttons[i] ? " enabled" : " disabled"));
     }
-    item("gauge " + std::to_string(state.gauge));
+    item("gauge " + std::to_string(state.frame.gauge));
     const Preferences& prefs = fields.prefs;
     item("PTTDelay " + NumberText(prefs.PTTDelay));
     item("UTCDiffHours " + NumberText(prefs.UTCDiffHours));

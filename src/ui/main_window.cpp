@@ -215,11 +215,11 @@ void MainWindow::build_slots(QWidget* parent) {
         opt->setToolTip(QString("Make message %1 active (F%1)").arg(i + 1));
         group->addButton(opt, i);
         connect(opt, &QRadioButton::clicked, this, [this, i] {
-            if (keyer_ && keyer_->state().active != i) {
+            if (keyer_ && keyer_->state().frame.active != i) {
                 keyer_->optMessage_Click(i);
             }
             if (keyer_) {
-                optMessage_[keyer_->state().active]->setChecked(true);
+                optMessage_[keyer_->state().frame.active]->setChecked(true);
             }
         });
 
@@ -397,28 +397,24 @@ void MainWindow::render() {
     }
     const WindowState& s = keyer_->state();
     for (int i = 0; i < kSlotCount; ++i) {
-        slot_name_changed(i, s.slots[i].name);
-        slot_delay_changed(i, s.slots[i].delay);
-        slot_loop_changed(i, s.slots[i].loop);
-        slot_bold_changed(i, s.slots[i].bold);
-        slot_colours_changed(i, s.slots[i].run_colours);
-        slot_unplayable_changed(i, s.slots[i].unplayable);
-        slot_label_changed(i, s.slots[i].label);
+        for (int f = 0; f < kSlotFieldCount; ++f) {
+            slot_changed(i, static_cast<SlotField>(f), s.slots[i]);
+        }
     }
-    active_changed(s.active);
     for (int p = 0; p < kPanelCount; ++p) {
         panel_changed(static_cast<Panel>(p), s.panels[p]);
     }
     for (int b = 0; b < kButtonCount; ++b) {
         button_changed(static_cast<Button>(b), s.buttons[b]);
     }
-    gauge_changed(s.gauge);
-    caption_changed(s.caption);
     render_checks();
-    if (s.topmost != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
-        topmost_changed(s.topmost);
+    for (int f = 0; f < kFrameFieldCount; ++f) {
+        const auto field = static_cast<FrameField>(f);
+        if (field != FrameField::topmost ||
+            s.frame.topmost != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            frame_changed(field, s.frame);
+        }
     }
-    hourglass_changed(s.hourglass);
 }
 
 void MainWindow::render_checks() {
@@ -440,13 +436,39 @@ void MainWindow::button_changed(Button which, bool enabled) {
     button(which)->setEnabled(enabled);
 }
 
-void MainWindow::slot_name_changed(int slot, const std::string& name) {
-    follow(true);
-    txtMessage_[slot]->setText(q(name));
-    txtMessage_[slot]->setCursorPosition(0);
+void MainWindow::slot_changed(int slot, SlotField field, const SlotLook& look) {
+    NameBox* name = txtMessage_[slot];
+    switch (field) {
+        case SlotField::name:
+            follow(true);
+            name->setText(q(look.name));
+            name->setCursorPosition(0);
+            break;
+        case SlotField::delay:
+            show_delay(slot, look.delay);
+            break;
+        case SlotField::loop:
+            chkLoop_[slot]->set_value(look.loop);
+            break;
+        case SlotField::bold:
+            name->set_bold(look.bold);
+            break;
+        case SlotField::run_colours:
+            name->set_run_colours(look.run_colours);
+            break;
+        case SlotField::unplayable:
+            follow(true);
+            name->set_unplayable(q(look.unplayable));
+            break;
+        case SlotField::label:
+            if (txtLabel_[slot]->text() != q(look.label)) {
+                txtLabel_[slot]->setText(q(look.label));
+            }
+            break;
+    }
 }
 
-void MainWindow::slot_delay_changed(int slot, const std::string& delay) {
+void MainWindow::show_delay(int slot, const std::string& delay) {
     QLineEdit* box = txtPAM_[slot];
     if (box->hasFocus()) {
         // The operator is typing: leave the text alone while it means the same tenths.
@@ -461,87 +483,52 @@ void MainWindow::slot_delay_changed(int slot, const std::string& delay) {
     }
 }
 
-void MainWindow::slot_loop_changed(int slot, int value) {
-    chkLoop_[slot]->set_value(value);
-}
-
-void MainWindow::slot_bold_changed(int slot, bool bold) {
-    txtMessage_[slot]->set_bold(bold);
-}
-
-void MainWindow::slot_colours_changed(int slot, bool run) {
-    txtMessage_[slot]->set_run_colours(run);
-}
-
-void MainWindow::slot_unplayable_changed(int slot, const std::string& reason) {
-    follow(true);
-    txtMessage_[slot]->set_unplayable(q(reason));
-}
-
-void MainWindow::slot_label_changed(int slot, const std::string& label) {
-    const QString text = q(label);
-    if (txtLabel_[slot]->text() != text) {
-        txtLabel_[slot]->setText(text);
+void MainWindow::frame_changed(FrameField field, const FrameLook& frame) {
+    switch (field) {
+        case FrameField::active:
+            if (frame.active >= 0 && frame.active < kSlotCount) {
+                optMessage_[frame.active]->setChecked(true);
+            }
+            break;
+        case FrameField::gauge:
+            gauProgress_->setValue(frame.gauge);
+            break;
+        case FrameField::caption:
+            setWindowTitle(q(frame.caption));
+            break;
+        case FrameField::topmost: {
+            const bool visible = isVisible();
+            setWindowFlag(Qt::WindowStaysOnTopHint, frame.topmost);
+            if (visible) {
+                show();
+            }
+            break;
+        }
+        case FrameField::hourglass:
+            follow(true);
+            if (frame.hourglass && !cursor_overridden_) {
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                cursor_overridden_ = true;
+            } else if (!frame.hourglass && cursor_overridden_) {
+                QApplication::restoreOverrideCursor();
+                cursor_overridden_ = false;
+            }
+            break;
     }
-}
-
-void MainWindow::active_changed(int slot) {
-    if (slot >= 0 && slot < kSlotCount) {
-        optMessage_[slot]->setChecked(true);
-    }
-}
-
-void MainWindow::gauge_changed(int value) {
-    gauProgress_->setValue(value);
-}
-
-void MainWindow::caption_changed(const std::string& caption) {
-    setWindowTitle(q(caption));
 }
 
 void MainWindow::check_changed(Check check, bool on) {
-    switch (check) {
-        case Check::KeepOnTop:
-            mnuOptionsItem_[0]->setChecked(on);
+    const CheckPlace& place = kCheckPlaces[static_cast<int>(check)];
+    switch (place.holder) {
+        case CheckHolder::mnuOptionsItem:
+            mnuOptionsItem_[place.item]->setChecked(on);
             break;
-        case Check::PTTEnable:
-            mnuOptionsItem_[2]->setChecked(on);
+        case CheckHolder::mnuOptionsTimingItem:
+            mnuOptionsTimingItem_[place.item]->setChecked(on);
             break;
-        case Check::IgnorePTTInt:
-            mnuOptionsItem_[3]->setChecked(on);
+        case CheckHolder::checkBox:
+            (check == Check::chkMode ? chkMode_ : chkInterval_)->setChecked(on);
             break;
-        case Check::Timing15s:
-        case Check::Timing30s:
-        case Check::TimingMinute:
-        case Check::Timing2Min:
-            mnuOptionsTimingItem_[static_cast<int>(check) - static_cast<int>(Check::Timing15s)]
-                ->setChecked(on);
-            break;
-        case Check::chkMode:
-            chkMode_->setChecked(on);
-            break;
-        case Check::chkInterval:
-            chkInterval_->setChecked(on);
-            break;
-    }
-}
-
-void MainWindow::topmost_changed(bool on) {
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (visible) {
-        show();
-    }
-}
-
-void MainWindow::hourglass_changed(bool on) {
-    follow(true);
-    if (on && !cursor_overridden_) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        cursor_overridden_ = true;
-    } else if (!on && cursor_overridden_) {
-        QApplication::restoreOverrideCursor();
-        cursor_overridden_ = false;
     }
 }
 

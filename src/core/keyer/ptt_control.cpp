@@ -43,7 +43,7 @@ void Keyer::OpenCommPort() {
     if (SP.open(error)) {
         return;
     }
-    set_hourglass(false);
+    set_frame(&FrameLook::hourglass, false);
     const std::string port = std::to_string(SP.port_number());
     if (error.number == SerialError::kBusy) {
         dialogs_.beep(kBeepInformation);
@@ -83,7 +83,7 @@ void Keyer::mnuOptionsItem_Click(int index) {
         case 0: {
             const bool on = !state_.checks[static_cast<int>(Check::KeepOnTop)];
             set_check(Check::KeepOnTop, on);
-            set_topmost(on);
+            set_frame(&FrameLook::topmost, on);
             break;
         }
         case 2:

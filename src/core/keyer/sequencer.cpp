@@ -61,7 +61,7 @@ void Keyer::cmdStart_Click() {
     set_button(Button::cmdErase, false);
     set_button(Button::cmdLoad, false);
     set_button(Button::cmdXmit, false);
-    set_slot_colours(active, true);
+    set_slot(active, &SlotLook::run_colours, true);
     MsgLengthMs = mci.ChannelLength(active);
     mci.SetUpdateInterval(active, kRunUpdateInterval);
 
@@ -99,9 +99,9 @@ void Keyer::cmdStart_Click() {
 void Keyer::cmdStop_Click() {
     feedback_held_ = false;
     const int active = ActiveMsg;
-    set_slot_colours(active, false);
+    set_slot(active, &SlotLook::run_colours, false);
     mci.SetUpdateInterval(active, 0);
-    set_gauge(0);
+    set_frame(&FrameLook::gauge, 0);
     mci.StopChannel(active);
     set_phase(RunPhase::Idle);
     PTT_Control(false, KeyCause::Stop);
@@ -280,7 +280,7 @@ void Keyer::mci_StatusUpdate(int) {
     if (rounded < 0 || rounded > 100) {
         return;
     }
-    set_gauge(static_cast<int>(rounded));
+    set_frame(&FrameLook::gauge, static_cast<int>(rounded));
 }
 
 }  // namespace parlomat

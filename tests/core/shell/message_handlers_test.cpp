@@ -45,14 +45,15 @@ TEST(RunRecorder, StartsTheRecorderOrSaysWhereToMendIt) {
     };
     for (const auto& c : cases) {
         test::TempDir dir;
-        test::SimStation station(
+        SimStation station(
             MakeStation(dir, "[Preference]\nRecorder=" + std::string(c.recorder) + "\n"), {});
+        test::Started(station);
         station.take_log();
-        station.keyer.cmdRecord_Click();
+        station.keyer().cmdRecord_Click();
         EXPECT_EQ(station.take_log(), Replaced(c.trace, "<station>", dir.file("station")))
             << c.recorder;
-        EXPECT_EQ(station.keyer.state().slots[0].name, "") << c.recorder;
-        EXPECT_FALSE(station.keyer.fields().MsgLoaded[0]) << c.recorder;
+        EXPECT_EQ(station.keyer().state().slots[0].name, "") << c.recorder;
+        EXPECT_FALSE(station.keyer().fields().MsgLoaded[0]) << c.recorder;
     }
 }
 

@@ -3,22 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QThread>
 #include <memory>
 #include <mutex>
-#include <sstream>
+#include <string>
 #include <string_view>
 
-#include "core/keyer/keyer.h"
-#include "core/keyer/splash.h"
+#include "core/keyer/sim_station.h"
 #include "core/settings/temp_dir.h"
 #include "platform/rig/rigctld_process.h"
-#include "sim/sim_channels.h"
-#include "sim/sim_dialogs.h"
-#include "sim/sim_launcher.h"
-#include "sim/sim_scheduler.h"
-#include "sim/sim_serial_port.h"
-#include "sim/sim_view.h"
-#include "sim/trace.h"
 
 namespace parlomat::test {
 namespace {
@@ -145,26 +138,15 @@ TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingRecoversAndLogsIt) {
 /// The keyer in virtual time on simulated devices, keying the radio through rigctld.
 struct RigStation {
     RigStation(const std::string& dir, const RigSettings& rig)
-        : scheduler(LocalTime{}),
-          trace(scheduler, log),
-          channels(scheduler, trace, dir),
-          serial(trace, dir),
-          link(rig, milliseconds{20}),
-          dialogs(trace, dir),
-          launcher(trace),
-          view(trace),
-          keyer(KeyerPorts{scheduler, channels, serial, link, dialogs, launcher, view, &view, dir}),
-          splash(scheduler, view, keyer) {
-        splash.Show();
-        splash.ExitForm();
-        scheduler.advance(Ms{10});
-    }
+        : link(rig, milliseconds{20}),
+          sim(dir, LocalTime{}),
+          keyer(Started(sim, {.link = &link}).keyer()) {}
     /// Lets `ms` of virtual time pass in 50 ms steps, each with the worker's results delivered.
     void run(int ms) {
         for (int passed = 0; passed < ms; passed += 50) {
             QThread::msleep(25);
             QCoreApplication::processEvents();
-            scheduler.advance(Ms{50});
+            sim.scheduler.advance(Ms{50});
         }
     }
     /// Once the keyer's unkey has reached the radio, a second client keys it and the link has
@@ -178,17 +160,9 @@ struct RigStation {
         return keyer.state().panels[static_cast<int>(which)];
     }
 
-    std::ostringstream log;
-    SimScheduler scheduler;
-    Trace trace;
-    SimChannels channels;
-    SimSerialPort serial;
     HamlibLink link;
-    SimDialogs dialogs;
-    SimLauncher launcher;
-    SimView view;
-    Keyer keyer;
-    Splash splash;
+    SimStation sim;
+    Keyer& keyer;
 };
 
 TEST(HamlibLink, KeyerWarnsOfARigThatDoesNotOpenAndKeysByTheSerialPort) {
@@ -196,7 +170,7 @@ TEST(HamlibLink, KeyerWarnsOfARigThatDoesNotOpenAndKeysByTheSerialPort) {
     TempDir dir;
     const std::string address = "127.0.0.1:" + std::to_string(FreePort());
     RigStation station(dir.path().string(), Rig(2, address));
-    const std::string log = station.log.str();
+    const std::string log = station.sim.log();
     const auto box = log.find(
         "msgbox exclamation \"Rig Not Available\" \"Parlomat could not "
         "open Hamlib: Hamlib NET rigctl.\\n\\nPort " +
@@ -211,7 +185,7 @@ TEST_F(RigctldLink, KeyerReleaseWaitAndStuckPttReadback) {
     TempDir dir;
     RigStation station(dir.path().string(), Rig(2, rigctld_.address()));
     ASSERT_TRUE(station.keyer.fields().FTLinkActive);
-    EXPECT_EQ(station.log.str().find("port open"), std::string::npos) << "no serial port";
+    EXPECT_EQ(station.sim.log().find("port open"), std::string::npos) << "no serial port";
     station.run(200);
 
     station.keyer.cmdXmit_Click();
@@ -232,7 +206,7 @@ TEST_F(RigctldLink, KeyerReleaseWaitAndStuckPttReadback) {
     station.run(1000);
     EXPECT_EQ(rigctld_.rigctl({"t"}), "0");
     EXPECT_FALSE(station.keyer.fields().PTTKeyed);
-    EXPECT_EQ(station.log.str().find("beep"), std::string::npos);
+    EXPECT_EQ(station.sim.log().find("beep"), std::string::npos);
 
     // rigctld gone: the key request returns at once and its failure shows when known.
     rigctld_.kill();
