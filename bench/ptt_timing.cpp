@@ -79,7 +79,7 @@ class QuietDialogs final : public Dialogs {
     std::optional<std::string> file_dialog(const FileDialogRequest&) override {
         return std::nullopt;
     }
-    void beep(unsigned) override {}
+    void beep(BeepSound) override {}
 };
 
 class QuietLauncher final : public Launcher {
@@ -116,8 +116,8 @@ class StopWatchChannels final : public WaveChannels {
     void OpenChannel(int i, const std::string& p) override { engine_.OpenChannel(i, p); }
     OpenFailure LastOpenFailure(int i) const override { return engine_.LastOpenFailure(i); }
     void CloseChannel(int i) override { engine_.CloseChannel(i); }
-    std::int32_t ChannelMode(int i) const override {
-        const std::int32_t m = engine_.ChannelMode(i);
+    ChannelState ChannelMode(int i) const override {
+        const ChannelState m = engine_.ChannelMode(i);
         if (watching_ && i == 0 && m == mode::kStopped && stopped_at == 0) {
             stopped_at = now_s();
         }

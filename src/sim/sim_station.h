@@ -54,6 +54,8 @@ class SimStation {
     const std::string& dir() const { return station_dir_; }
     /// The trace kept since the last call (empty when it goes to a stream of its own).
     std::string take_log();
+    /// The trace kept so far, left in place.
+    std::string log() const { return kept_.str(); }
 
     SimScheduler scheduler;
     Trace trace;

@@ -49,7 +49,7 @@ std::optional<std::string> Keyer::ChooseFile(FileDialogRequest::Kind kind, const
     FileDialogRequest request;
     request.kind = kind;
     request.title = title;
-    request.filter = filter;
+    request.filters = FileFilters(filter);
     request.initial_dir = ports_.station_dir;
     request.hide_read_only = true;
     request.confirm_overwrite = confirm_overwrite;

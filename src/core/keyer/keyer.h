@@ -164,7 +164,7 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     /// A device adapter's notice for the operator (a sound device fell back to the default).
     void DeviceNotice(const std::string& text);
 
-    static std::string GetModeText(std::int32_t mode);
+    static std::string GetModeText(ChannelState mode);
 
   private:
     // Window state: one setter per family; each notifies the view when the value changes.

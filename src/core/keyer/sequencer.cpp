@@ -15,7 +15,7 @@ constexpr Ms kSkedRepeatGap{75};
 
 }  // namespace
 
-std::string Keyer::GetModeText(std::int32_t mode) {
+std::string Keyer::GetModeText(ChannelState mode) {
     switch (mode) {
         case mode::kNotOpen:
             return "Not Open";
@@ -31,9 +31,8 @@ std::string Keyer::GetModeText(std::int32_t mode) {
             return "Paused";
         case mode::kReady:
             return "Ready";
-        default:
-            return "";
     }
+    return "";
 }
 
 void Keyer::cmdStart_Click() {
@@ -163,7 +162,7 @@ void Keyer::tmrMSGStatus_Timer() {
         return;
     }
 
-    const std::int32_t channel_mode = mci.ChannelMode(active);
+    const ChannelState channel_mode = mci.ChannelMode(active);
     if (!feedback_held_) {
         set_panel(Panel::pnlFeedback, GetModeText(channel_mode));
     }
