@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "core/keyer/keyer.h"
+#include "core/keyer/station.h"
 #include "platform/audio_engine.h"
 #include "platform/qt_scheduler.h"
 #include "platform/wave_file.h"
@@ -79,7 +79,7 @@ class QuietDialogs final : public Dialogs {
     std::optional<std::string> file_dialog(const FileDialogRequest&) override {
         return std::nullopt;
     }
-    void beep(unsigned) override {}
+    void beep(BeepSound) override {}
 };
 
 class QuietLauncher final : public Launcher {
@@ -91,19 +91,11 @@ class QuietLauncher final : public Launcher {
 
 class QuietView final : public MainWindowView {
   public:
+    void slot_changed(int, SlotField, const SlotLook&) override {}
+    void frame_changed(FrameField, const FrameLook&) override {}
     void panel_changed(Panel, const std::string&) override {}
     void button_changed(Button, bool) override {}
-    void slot_name_changed(int, const std::string&) override {}
-    void slot_delay_changed(int, const std::string&) override {}
-    void slot_loop_changed(int, int) override {}
-    void slot_bold_changed(int, bool) override {}
-    void slot_colours_changed(int, bool) override {}
-    void active_changed(int) override {}
-    void gauge_changed(int) override {}
-    void caption_changed(const std::string&) override {}
     void check_changed(Check, bool) override {}
-    void topmost_changed(bool) override {}
-    void hourglass_changed(bool) override {}
     void window_changed(Window, bool) override {}
     void show_modal(Window) override {}
     void program_ended() override {}
@@ -124,8 +116,8 @@ class StopWatchChannels final : public WaveChannels {
     void OpenChannel(int i, const std::string& p) override { engine_.OpenChannel(i, p); }
     OpenFailure LastOpenFailure(int i) const override { return engine_.LastOpenFailure(i); }
     void CloseChannel(int i) override { engine_.CloseChannel(i); }
-    std::int32_t ChannelMode(int i) const override {
-        const std::int32_t m = engine_.ChannelMode(i);
+    ChannelState ChannelMode(int i) const override {
+        const ChannelState m = engine_.ChannelMode(i);
         if (watching_ && i == 0 && m == mode::kStopped && stopped_at == 0) {
             stopped_at = now_s();
         }
@@ -259,8 +251,9 @@ int Main(int argc, char** argv) {
         QuietDialogs dialogs;
         QuietLauncher launcher;
         QuietView view;
-        Keyer keyer(
+        Station assembly(
             KeyerPorts{scheduler, channels, port, link, dialogs, launcher, view, nullptr, station});
+        Keyer& keyer = assembly.keyer;
         keyer.Show();
         // The null sink starts with a stall; let the stream run steadily first.
         wait_s(1.0);

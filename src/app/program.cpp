@@ -86,27 +86,26 @@ Program::Program(const std::string& station_dir)
       audio_(audio_options(start_.prefs), scheduler_),
       serial_(ini_path_),
       link_(rig_link(start_)),
-      keyer_(ports(station_dir)),
-      splash_(scheduler_, window_, keyer_),
-      remote_(keyer_, splash_,
-              {.other_modal_open = [] { return QApplication::activeModalWidget() != nullptr; },
-               .raise = [this] { window_.bring_to_front(); }}) {
-    window_.bind(keyer_, splash_);
+      station_(ports(station_dir),
+               {.other_modal_open = [] { return QApplication::activeModalWidget() != nullptr; },
+                .raise = [this] { window_.bring_to_front(); }}) {
+    window_.bind(station_.keyer, station_.splash);
     window_.on_preferences_open([this](PreferencesForm& form) { fill_device_lists(form); });
-    audio_.set_notice_handler([this](const std::string& text) { keyer_.DeviceNotice(text); });
+    audio_.set_notice_handler(
+        [this](const std::string& text) { station_.keyer.DeviceNotice(text); });
     QObject::connect(
         &window_, &MainWindow::main_shown, &window_,
         [this] {
             if (!audio_.notice().empty()) {
-                keyer_.DeviceNotice(audio_.notice());
+                station_.keyer.DeviceNotice(audio_.notice());
             }
-            const auto& loaded = keyer_.fields().MsgLoaded;
+            const auto& loaded = station_.keyer.fields().MsgLoaded;
             if (first_start_ && std::ranges::none_of(loaded, [](bool b) { return b; })) {
                 // After the window has painted, so the welcome sits over it.
                 QTimer::singleShot(0, &window_, [this] {
                     if (ShowWelcome(&window_, station_dir_)) {
-                        keyer_.optMessage_Click(0);
-                        keyer_.cmdRecord_Click();
+                        station_.keyer.optMessage_Click(0);
+                        station_.keyer.cmdRecord_Click();
                     }
                 });
             }
@@ -117,7 +116,7 @@ Program::Program(const std::string& station_dir)
 }
 
 void Program::start() {
-    splash_.Show();
+    station_.splash.Show();
 }
 
 void Program::fill_device_lists(PreferencesForm& form) {

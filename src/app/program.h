@@ -2,9 +2,7 @@
 
 #include <string>
 
-#include "core/keyer/keyer.h"
-#include "core/keyer/remote_control.h"
-#include "core/keyer/splash.h"
+#include "core/keyer/station.h"
 #include "core/settings/preferences.h"
 #include "core/settings/rig_settings.h"
 #include "core/shell/link.h"
@@ -31,10 +29,10 @@ class Program {
     void start();
 
     MainWindow& window() { return window_; }
-    Keyer& keyer() { return keyer_; }
-    Splash& splash() { return splash_; }
+    Keyer& keyer() { return station_.keyer; }
+    Splash& splash() { return station_.splash; }
     /// Answers the control socket's lines.
-    RemoteControl& remote() { return remote_; }
+    RemoteControl& remote() { return station_.remote; }
     AudioEngine& audio() { return audio_; }
 
   private:
@@ -67,9 +65,7 @@ class Program {
     ProcessLauncher launcher_;
     AtomicFileCopier files_;
     MainWindow window_;
-    Keyer keyer_;
-    Splash splash_;
-    RemoteControl remote_;
+    Station station_;
 };
 
 }  // namespace parlomat

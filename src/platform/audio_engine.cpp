@@ -216,7 +216,7 @@ void AudioEngine::CloseChannel(int i) {
     c.position_ms = 0;
 }
 
-std::int32_t AudioEngine::ChannelMode(int i) const {
+ChannelState AudioEngine::ChannelMode(int i) const {
     if (!valid(i) || !channel(i).open) {
         return mode::kNotOpen;
     }

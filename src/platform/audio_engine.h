@@ -92,7 +92,7 @@ class AudioEngine : public WaveChannels {
     void OpenChannel(int i, const std::string& path) override;
     OpenFailure LastOpenFailure(int i) const override;
     void CloseChannel(int i) override;
-    std::int32_t ChannelMode(int i) const override;
+    ChannelState ChannelMode(int i) const override;
     std::int32_t ChannelLength(int i) const override;
     std::int32_t ChannelPosition(int i) const override;
     void SetUpdateInterval(int i, std::int16_t ms) override;

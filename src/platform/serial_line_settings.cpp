@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "core/settings/text.h"
 
 namespace parlomat {
 namespace {
@@ -21,21 +23,11 @@ constexpr std::array<std::pair<unsigned long, speed_t>, 25> kSpeeds = {{
     {2000000, B2000000},
 }};
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 std::vector<std::string_view> SplitFields(std::string_view text) {
     std::vector<std::string_view> fields;
     for (;;) {
         const auto comma = text.find(',');
-        fields.push_back(Trim(text.substr(0, comma)));
+        fields.push_back(TrimBlanks(text.substr(0, comma)));
         if (comma == std::string_view::npos) {
             return fields;
         }
@@ -73,7 +65,7 @@ std::optional<SerialLineSettings> ParseSerialLineSettings(const std::string& tex
     if (fields[1].size() != 1) {
         return std::nullopt;
     }
-    settings.parity = static_cast<char>(std::toupper(static_cast<unsigned char>(fields[1][0])));
+    settings.parity = UpperCase(std::string(fields[1].substr(0, 1)))[0];
     if (std::string_view("NEOMS").find(settings.parity) == std::string_view::npos) {
         return std::nullopt;
     }

@@ -3,15 +3,15 @@
 #include <sndfile.h>
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
+
+#include "core/settings/text.h"
 
 namespace parlomat {
 namespace {
 
 void Add(std::vector<std::string>& extensions, std::string extension) {
-    std::ranges::transform(extension, extension.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    extension = LowerCase(std::move(extension));
     if (!extension.empty() && std::ranges::find(extensions, extension) == extensions.end()) {
         extensions.push_back(std::move(extension));
     }

@@ -2,6 +2,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/keyer/key_codes.h"
 #include "sim/scenario_runner.h"
 
 namespace parlomat {
@@ -20,28 +21,25 @@ int IndexOf(const std::array<const char*, N>& names, std::string_view name) {
 
 std::optional<int> KeyCode(std::string_view name) {
     if (name == "Esc") {
-        return 27;
+        return kKeyEscape;
     }
     if (name == "KeypadPlus") {
-        return 107;
+        return kKeyPadPlus;
     }
     if (name == "Plus") {
-        return 187;
+        return kKeyPlus;
     }
     if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') {
-        return name[0];
+        return kKeyA + (name[0] - 'A');
     }
     if (name.size() >= 2 && name[0] == 'F') {
         const auto number = ToInteger(name.substr(1));
         if (number && *number >= 1 && *number <= 12) {
-            return 111 + static_cast<int>(*number);
+            return kKeyF1 - 1 + static_cast<int>(*number);
         }
     }
     return std::nullopt;
 }
-
-constexpr int kShiftMask = 1;
-constexpr int kCtrlMask = 2;
 
 }  // namespace
 

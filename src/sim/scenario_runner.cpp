@@ -19,19 +19,9 @@ ScenarioRunner::ScenarioRunner(std::string station_dir, std::ostream& out, std::
       out_(out),
       err_(err),
       trace_out_(out.rdbuf()),
-      scheduler_(DefaultClock()),
-      trace_(scheduler_, trace_out_),
-      channels_(scheduler_, trace_, station_dir_),
-      serial_(trace_, station_dir_),
-      link_(trace_),
-      dialogs_(trace_, station_dir_),
-      launcher_(trace_),
-      view_(trace_) {}
+      sim_(station_dir_, DefaultClock(), &trace_out_) {}
 
-ScenarioRunner::~ScenarioRunner() {
-    splash_.reset();
-    keyer_.reset();
-}
+ScenarioRunner::~ScenarioRunner() = default;
 
 std::string ScenarioRunner::path_of(const std::string& name) const {
     return StationAbsolute(station_dir_, name);
@@ -128,19 +118,7 @@ void ScenarioRunner::start(bool quiet) {
         quiet_start_ = true;
         trace_out_.rdbuf(nullptr);
     }
-    keyer_ = std::make_unique<Keyer>(KeyerPorts{.scheduler = scheduler_,
-                                                .mci = channels_,
-                                                .SP = serial_,
-                                                .link = link_,
-                                                .dialogs = dialogs_,
-                                                .launcher = launcher_,
-                                                .view = view_,
-                                                .preferences_view = &view_,
-                                                .station_dir = station_dir_,
-                                                .files = &files_});
-    splash_ = std::make_unique<Splash>(scheduler_, view_, *keyer_);
-    splash_->Show();
-    splash_->ExitForm();
+    keyer_ = &sim_.start().keyer;
 }
 
 void ScenarioRunner::advance(Ms duration) {

@@ -2,23 +2,12 @@
 
 #include <functional>
 #include <istream>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "core/keyer/keyer.h"
-#include "core/keyer/splash.h"
 #include "sim/script_words.h"
-#include "sim/sim_channels.h"
-#include "sim/sim_dialogs.h"
-#include "sim/sim_file_copier.h"
-#include "sim/sim_launcher.h"
-#include "sim/sim_link.h"
-#include "sim/sim_scheduler.h"
-#include "sim/sim_serial_port.h"
-#include "sim/sim_view.h"
-#include "sim/trace.h"
+#include "sim/sim_station.h"
 
 namespace parlomat {
 
@@ -123,17 +112,17 @@ class ScenarioRunner {
     std::istream* script_ = nullptr;
     int line_number_ = 0;
     bool quiet_start_ = false;
-    SimScheduler scheduler_;
-    Trace trace_;
-    SimChannels channels_;
-    SimSerialPort serial_;
-    SimLink link_;
-    SimDialogs dialogs_;
-    SimLauncher launcher_;
-    SimFileCopier files_;
-    SimView view_;
-    std::unique_ptr<Keyer> keyer_;
-    std::unique_ptr<Splash> splash_;
+    SimStation sim_;
+    // The simulated devices by their short names; the keyer once `start` has run.
+    SimScheduler& scheduler_ = sim_.scheduler;
+    Trace& trace_ = sim_.trace;
+    SimChannels& channels_ = sim_.channels;
+    SimSerialPort& serial_ = sim_.serial;
+    SimLink& link_ = sim_.link;
+    SimDialogs& dialogs_ = sim_.dialogs;
+    SimLauncher& launcher_ = sim_.launcher;
+    SimView& view_ = sim_.view;
+    Keyer* keyer_ = nullptr;
 };
 
 }  // namespace parlomat

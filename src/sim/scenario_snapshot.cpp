@@ -49,7 +49,8 @@ void ScenarioRunner::show() {
         const SlotLook& slot = state.slots[i];
         item("slot " + std::to_string(i) + " name " + Trace::quote(slot.name) + " delay " +
              Trace::quote(slot.delay) + " loop " + std::to_string(slot.loop) + " loaded " +
-             flag(fields.MsgLoaded[i]) + " mode " + std::to_string(channels_.ChannelMode(i)));
+             flag(fields.MsgLoaded[i]) + " mode " +
+             std::to_string(static_cast<int>(channels_.ChannelMode(i))));
     }
     for (int i = 0; i < kPanelCount; ++i) {
         item(std::string(kPanelNames[i]) + " " + Trace::quote(state.panels[i]));
@@ -57,7 +58,7 @@ void ScenarioRunner::show() {
     for (int i = 0; i < kButtonCount; ++i) {
         item(std::string(kButtonNames[i]) + (state.buttons[i] ? " enabled" : " disabled"));
     }
-    item("gauge " + std::to_string(state.gauge));
+    item("gauge " + std::to_string(state.frame.gauge));
     const Preferences& prefs = fields.prefs;
     item("PTTDelay " + NumberText(prefs.PTTDelay));
     item("UTCDiffHours " + NumberText(prefs.UTCDiffHours));

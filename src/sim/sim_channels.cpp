@@ -196,14 +196,14 @@ bool SimChannels::UndoEdit(int i) {
 }
 
 ChannelLevel SimChannels::Level(int i) const {
-    const std::int32_t m = channels_[i].mode;
+    const ChannelState m = channels_[i].mode;
     if (m == mode::kPlaying || m == mode::kRecording) {
         return {.peak_dbfs = -6.0f, .rms_dbfs = -18.0f};
     }
     return {};
 }
 
-std::int32_t SimChannels::ChannelMode(int i) const {
+ChannelState SimChannels::ChannelMode(int i) const {
     return channels_[i].mode;
 }
 

@@ -31,7 +31,7 @@ class SimChannels final : public WaveChannels {
     void OpenChannel(int i, const std::string& path) override;
     OpenFailure LastOpenFailure(int i) const override { return channels_[i].failure; }
     void CloseChannel(int i) override;
-    std::int32_t ChannelMode(int i) const override;
+    ChannelState ChannelMode(int i) const override;
     std::int32_t ChannelLength(int i) const override;
     std::int32_t ChannelPosition(int i) const override;
     void SetUpdateInterval(int i, std::int16_t ms) override;
@@ -66,7 +66,7 @@ class SimChannels final : public WaveChannels {
 
   private:
     struct Channel {
-        std::int32_t mode = mode::kNotOpen;
+        ChannelState mode = mode::kNotOpen;
         std::int32_t length = 0;    // ms
         std::int32_t position = 0;  // ms, while not running
         Ms started{0};              // virtual time the play or recording began

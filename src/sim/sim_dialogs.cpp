@@ -65,14 +65,15 @@ std::optional<std::string> SimDialogs::file_dialog(const FileDialogRequest& requ
     }
     trace_.event(std::string("filedialog ") +
                  (request.kind == FileDialogRequest::Kind::Save ? "save " : "open ") +
-                 Trace::quote(request.title) + " " + Trace::quote(request.filter) + " -> " +
+                 Trace::quote(request.title) + " " +
+                 Trace::quote(FileFiltersText(request.filters)) + " -> " +
                  (choice ? StationRelative(station_dir_, *choice) : std::string("cancel")));
     return choice;
 }
 
-void SimDialogs::beep(unsigned type) {
+void SimDialogs::beep(BeepSound sound) {
     char text[32];
-    std::snprintf(text, sizeof text, "beep 0x%02x", type);
+    std::snprintf(text, sizeof text, "beep 0x%02x", static_cast<unsigned>(sound));
     trace_.event(text);
 }
 

@@ -18,7 +18,7 @@ class SimDialogs final : public Dialogs {
     MsgReply message_box(MsgIcon icon, const std::string& title, const std::string& text,
                          MsgButtons buttons) override;
     std::optional<std::string> file_dialog(const FileDialogRequest& request) override;
-    void beep(unsigned type) override;
+    void beep(BeepSound sound) override;
 
     void queue_reply(MsgReply reply) { replies_.push_back(reply); }
     /// A path (relative ones lie in the station directory), or nothing for Cancel.

@@ -1,9 +1,47 @@
 #include "sim/sim_view.h"
 
+#include <array>
+
 namespace parlomat {
 
-void SimView::slot_event(int slot, const std::string& what) {
-    trace_.event("slot " + std::to_string(slot) + " " + what);
+namespace {
+
+using SlotText = std::string (*)(const SlotLook&);
+/// A slot row's change as its trace words, one entry per field in SlotField order.
+const std::array<SlotText, kSlotFieldCount> kSlotTexts = {
+    [](const SlotLook& s) { return "name " + Trace::quote(s.name); },
+    [](const SlotLook& s) { return "delay " + Trace::quote(s.delay); },
+    [](const SlotLook& s) { return "loop " + std::to_string(s.loop); },
+    [](const SlotLook& s) { return std::string(s.bold ? "bold" : "normal"); },
+    [](const SlotLook& s) { return std::string(s.run_colours ? "colours run" : "colours plain"); },
+    [](const SlotLook& s) {
+        return s.unplayable.empty() ? std::string("playable")
+                                    : "unplayable " + Trace::quote(s.unplayable);
+    },
+    [](const SlotLook& s) { return "label " + Trace::quote(s.label); },
+};
+
+using FrameText = std::string (*)(const FrameLook&);
+/// The frame's change as a trace line, in FrameField order; empty: not traced.
+const std::array<FrameText, kFrameFieldCount> kFrameTexts = {
+    [](const FrameLook& f) { return "active " + std::to_string(f.active); },
+    [](const FrameLook& f) { return "gauge " + std::to_string(f.gauge); },
+    [](const FrameLook& f) { return "caption " + Trace::quote(f.caption); },
+    [](const FrameLook& f) { return std::string("topmost ") + Trace::on_off(f.topmost); },
+    [](const FrameLook&) { return std::string(); },
+};
+
+}  // namespace
+
+void SimView::slot_changed(int slot, SlotField field, const SlotLook& look) {
+    trace_.event("slot " + std::to_string(slot) + " " + kSlotTexts[static_cast<int>(field)](look));
+}
+
+void SimView::frame_changed(FrameField field, const FrameLook& frame) {
+    const std::string text = kFrameTexts[static_cast<int>(field)](frame);
+    if (!text.empty()) {
+        trace_.event(text);
+    }
 }
 
 void SimView::panel_changed(Panel panel, const std::string& text) {
@@ -16,77 +54,10 @@ void SimView::button_changed(Button button, bool enabled) {
                  (enabled ? " enabled" : " disabled"));
 }
 
-void SimView::slot_name_changed(int slot, const std::string& name) {
-    slot_event(slot, "name " + Trace::quote(name));
-}
-
-void SimView::slot_delay_changed(int slot, const std::string& delay) {
-    slot_event(slot, "delay " + Trace::quote(delay));
-}
-
-void SimView::slot_label_changed(int slot, const std::string& label) {
-    slot_event(slot, "label " + Trace::quote(label));
-}
-
-void SimView::slot_loop_changed(int slot, int value) {
-    slot_event(slot, "loop " + std::to_string(value));
-}
-
-void SimView::slot_bold_changed(int slot, bool bold) {
-    slot_event(slot, bold ? "bold" : "normal");
-}
-
-void SimView::slot_colours_changed(int slot, bool run) {
-    slot_event(slot, run ? "colours run" : "colours plain");
-}
-
-void SimView::slot_unplayable_changed(int slot, const std::string& reason) {
-    slot_event(slot,
-               reason.empty() ? std::string("playable") : "unplayable " + Trace::quote(reason));
-}
-
-void SimView::active_changed(int slot) {
-    trace_.event("active " + std::to_string(slot));
-}
-
-void SimView::gauge_changed(int value) {
-    trace_.event("gauge " + std::to_string(value));
-}
-
-void SimView::caption_changed(const std::string& caption) {
-    trace_.event("caption " + Trace::quote(caption));
-}
-
-std::string SimView::CheckName(Check check) {
-    switch (check) {
-        case Check::KeepOnTop:
-            return "mnuOptionsItem 0";
-        case Check::PTTEnable:
-            return "mnuOptionsItem 2";
-        case Check::IgnorePTTInt:
-            return "mnuOptionsItem 3";
-        case Check::Timing15s:
-            return "mnuOptionsTimingItem 0";
-        case Check::Timing30s:
-            return "mnuOptionsTimingItem 1";
-        case Check::TimingMinute:
-            return "mnuOptionsTimingItem 2";
-        case Check::Timing2Min:
-            return "mnuOptionsTimingItem 3";
-        case Check::chkMode:
-            return "chkMode";
-        case Check::chkInterval:
-            return "chkInterval";
-    }
-    return "?";
-}
-
 void SimView::check_changed(Check check, bool on) {
-    trace_.event("check " + CheckName(check) + " " + Trace::on_off(on));
-}
-
-void SimView::topmost_changed(bool on) {
-    trace_.event(std::string("topmost ") + Trace::on_off(on));
+    const CheckPlace& place = kCheckPlaces[static_cast<int>(check)];
+    const std::string item = place.item < 0 ? "" : " " + std::to_string(place.item);
+    trace_.event("check " + std::string(place.name) + item + " " + Trace::on_off(on));
 }
 
 void SimView::window_changed(Window window, bool shown) {

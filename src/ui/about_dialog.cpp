@@ -9,14 +9,9 @@
 
 #include "core/shell/about_texts.h"
 #include "ui/app_icon.h"
+#include "ui/qt_text.h"
 
 namespace parlomat {
-
-namespace {
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-}  // namespace
 
 AboutDialog::AboutDialog(std::function<void()> start_sys_info, QWidget* parent) : QDialog(parent) {
     setObjectName("frmAbout");

@@ -37,6 +37,7 @@
 #include "ui/name_box.h"
 #include "ui/on_air_lamp_widget.h"
 #include "ui/preferences_dialog.h"
+#include "ui/qt_text.h"
 #include "ui/screen_placement.h"
 #include "ui/splash_window.h"
 #include "ui/status_panel_bar.h"
@@ -45,29 +46,6 @@ namespace parlomat {
 
 namespace {
 
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-struct ButtonFace {
-    Button button;
-    const char* caption;
-    const char* tip;
-};
-
-constexpr std::array<ButtonFace, kButtonCount> kButtonFaces = {{
-    {Button::cmdLoad, "&Load", "Load wave file (*.wav) from disk"},
-    {Button::cmdRecord, "&Record", "Record a message"},
-    {Button::cmdStart, "S&tart", "Initiate playback of selected message (F12)"},
-    {Button::cmdStop, "&Stop", "Stop playback of selected message (ESC)"},
-    {Button::cmdSave, "S&ave", "Save the selected message to disk"},
-    {Button::cmdErase, "&Erase", "Erase the selected message"},
-    {Button::cmdXmit, "&Xmit", "Key transmitter via PTT interface"},
-}};
-
-const char* const kDelayTip =
-    "Seconds to monitor the receiver before repeating the message (in steps of 0.1 s)";
-const char* const kEmptySlotHint = "Record or Load a message";
 const char* const kGeometryKey = "MainWindow/geometry";
 
 }  // namespace
@@ -180,208 +158,6 @@ MainWindow::~MainWindow() {
     }
 }
 
-void MainWindow::build_slots(QWidget* parent) {
-    auto* grid = new QGridLayout(parent);
-    grid->setContentsMargins(8, 4, 8, 6);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(4);
-    // Columns: option button, file name, length, label, delay, loop.
-    enum Column { kOpt, kName, kLength, kLabel, kDelay, kLoop, kSpare };
-    // The column heading over the slot rows; the frame's own caption heads the option buttons.
-    const struct {
-        int column;
-        const char* text;
-        const char* object;
-    } headings[] = {{kName, "File Name", "lblMessage1"},
-                    {kLength, "Length", "lblLengthHeading"},
-                    {kLabel, "Label", "lblLabelHeading"},
-                    {kDelay, "Delay", "lblMessage2"},
-                    {kLoop, "Loop", "lblMessage3"}};
-    for (const auto& h : headings) {
-        auto* label = new QLabel(h.text, parent);
-        label->setObjectName(h.object);
-        label->setAlignment(h.column == kName || h.column == kLabel
-                                ? Qt::AlignLeft | Qt::AlignBottom
-                                : Qt::AlignHCenter | Qt::AlignBottom);
-        grid->addWidget(label, 0, h.column);
-    }
-
-    auto* group = new QButtonGroup(parent);
-    group->setExclusive(true);
-    const QString name_width_sample = "A_LONG_MESSAGE_NAME.wav";
-    for (int i = 0; i < kSlotCount; ++i) {
-        auto* opt = new QRadioButton(QString("Msg %1").arg(i + 1), parent);
-        opt->setObjectName(QString("optMessage%1").arg(i));
-        opt->setToolTip(QString("Make message %1 active (F%1)").arg(i + 1));
-        group->addButton(opt, i);
-        connect(opt, &QRadioButton::clicked, this, [this, i] {
-            if (keyer_ && keyer_->state().active != i) {
-                keyer_->optMessage_Click(i);
-            }
-            if (keyer_) {
-                optMessage_[keyer_->state().active]->setChecked(true);
-            }
-        });
-
-        auto* name = new NameBox(parent);
-        name->setObjectName(QString("txtMessage%1").arg(i));
-        name->setMinimumWidth(name->fontMetrics().horizontalAdvance(name_width_sample));
-        name->setPlaceholderText(kEmptySlotHint);
-
-        auto* length = new QLabel(parent);
-        length->setObjectName(QString("lblLength%1").arg(i));
-        length->setToolTip("Length of the message (m:ss.s)");
-        length->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        length->setMinimumWidth(length->fontMetrics().horizontalAdvance("00:00.0"));
-
-        auto* label = new QLineEdit(parent);
-        label->setObjectName(QString("txtLabel%1").arg(i));
-        label->setToolTip("Your words for this message, kept with the configuration");
-        label->setPlaceholderText(i == 0 ? "e.g. CQ contest" : "");
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance("CQ contest long"));
-        connect(label, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            if (keyer_) {
-                keyer_->txtLabel_Change(i, text.toStdString());
-            }
-        });
-
-        // Shows seconds ("2.0 s") and takes seconds; the core keeps tenths.
-        auto* delay = new QLineEdit(q(DelaySecondsText("0")), parent);
-        delay->setObjectName(QString("txtPAM%1").arg(i));
-        delay->setToolTip(kDelayTip);
-        delay->setAlignment(Qt::AlignRight);
-        delay->setMaxLength(255);  // one configuration value holds at most 255 characters
-        delay->setFixedWidth(delay->fontMetrics().horizontalAdvance("0000.0 s") + 14);
-        delay->installEventFilter(this);
-        connect(delay, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            if (keyer_) {
-                keyer_->txtPAM_Change(i, DelayTenthsText(text.toStdString()));
-            }
-        });
-
-        auto* loop = new LoopBox(parent);
-        loop->setObjectName(QString("chkLoop%1").arg(i + 1));
-        loop->setToolTip(i == 3 ? "Loop message during xmit" : "Loop message during xmit interval");
-        loop->on_click([this, i](int value) {
-            if (keyer_) {
-                keyer_->chkLoop_Change(i, value);
-            }
-        });
-
-        grid->addWidget(opt, i + 1, kOpt);
-        grid->addWidget(name, i + 1, kName);
-        grid->addWidget(length, i + 1, kLength);
-        grid->addWidget(label, i + 1, kLabel);
-        grid->addWidget(delay, i + 1, kDelay);
-        grid->addWidget(loop, i + 1, kLoop, Qt::AlignCenter);
-        lblLength_[i] = length;
-        txtLabel_[i] = label;
-        optMessage_[i] = opt;
-        txtMessage_[i] = name;
-        txtPAM_[i] = delay;
-        chkLoop_[i] = loop;
-    }
-    grid->setColumnStretch(kName, 2);
-    grid->setColumnStretch(kLabel, 1);
-    // Height to spare spaces the rows evenly rather than opening a gap under the frame's title:
-    // the boxes keep their height, so an empty expanding item lets each row grow around them.
-    for (int row = 1; row <= kSlotCount; ++row) {
-        grid->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), row,
-                      kSpare);
-        grid->setRowStretch(row, 1);
-    }
-    optMessage_[0]->setChecked(true);
-}
-
-void MainWindow::build_buttons() {
-    for (const auto& face : kButtonFaces) {
-        auto* b = new QPushButton(face.caption);
-        b->setObjectName(kButtonNames[static_cast<int>(face.button)]);
-        b->setToolTip(face.tip);
-        b->setAutoDefault(false);
-        b->setMinimumWidth(84);
-        buttons_[static_cast<int>(face.button)] = b;
-    }
-    using Handler = void (*)(Keyer&);
-    const std::array<std::pair<Button, Handler>, kButtonCount> handlers = {{
-        {Button::cmdLoad, [](Keyer& k) { k.cmdLoad_Click(); }},
-        {Button::cmdRecord, [](Keyer& k) { k.cmdRecord_Click(); }},
-        {Button::cmdStart, [](Keyer& k) { k.cmdStart_Click(); }},
-        {Button::cmdStop, [](Keyer& k) { k.cmdStop_Click(); }},
-        {Button::cmdSave, [](Keyer& k) { k.cmdSave_Click(); }},
-        {Button::cmdErase, [](Keyer& k) { k.cmdErase_Click(); }},
-        {Button::cmdXmit, [](Keyer& k) { k.cmdXmit_Click(); }},
-    }};
-    for (const auto& [which, handler] : handlers) {
-        connect(button(which), &QPushButton::clicked, this, [this, handler = handler] {
-            if (keyer_) {
-                handler(*keyer_);
-            }
-        });
-    }
-}
-
-void MainWindow::build_menus() {
-    // Each item runs its menu's handler with the item's index; checkable items then show the
-    // core's check mark, not the one Qt toggled.
-    using Handler = void (*)(Keyer&, int);
-    auto add = [this](QMenu* menu, const char* caption, int index, Handler handler,
-                      bool checkable) {
-        QAction* action = menu->addAction(caption);
-        action->setCheckable(checkable);
-        connect(action, &QAction::triggered, this, [this, handler, index] {
-            if (keyer_) {
-                handler(*keyer_, index);
-            }
-            render_checks();
-        });
-        return action;
-    };
-    const Handler file_item = [](Keyer& k, int i) { k.mnuFileItem_Click(i); };
-    const Handler options_item = [](Keyer& k, int i) { k.mnuOptionsItem_Click(i); };
-    const Handler timing_item = [](Keyer& k, int i) { k.mnuOptionsTimingItem_Click(i); };
-    const Handler mixer_item = [](Keyer& k, int i) { k.mnuMixerItem_Click(i); };
-    const Handler help_item = [](Keyer& k, int i) { k.mnuHelpItem_Click(i); };
-
-    QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("mnuFile");
-    mnuFileItem_[0] = add(file, "&Load config", 0, file_item, false);
-    mnuFileItem_[1] = add(file, "&Save config", 1, file_item, false);
-    mnuFileItem_[2] = add(file, "&Preferences", 2, file_item, false);
-    mnuFileItem_[3] = file->addSeparator();
-    mnuFileItem_[4] = file->addAction("E&xit");
-    connect(mnuFileItem_[4], &QAction::triggered, this, [this] {
-        if (keyer_) {
-            keyer_->mnuFileItem_Click(4);
-        }
-    });
-
-    QMenu* options = menuBar()->addMenu("&Options");
-    options->setObjectName("mnuOptions");
-    mnuOptionsItem_[0] = add(options, "&Keep on top", 0, options_item, true);
-    QMenu* timing = options->addMenu("&Sked Timing");
-    timing->setObjectName("mnuOptionsTiming");
-    mnuOptionsItem_[1] = timing->menuAction();
-    const std::array<const char*, 4> periods = {"&15 Seconds", "&30 Seconds", "&One Minute",
-                                                "&Two Minute"};
-    for (int i = 0; i < 4; ++i) {
-        mnuOptionsTimingItem_[i] = add(timing, periods[i], i, timing_item, true);
-    }
-    mnuOptionsItem_[2] = add(options, "&PTT Enable", 2, options_item, true);
-    mnuOptionsItem_[3] = add(options, "&Ignore PTT Int", 3, options_item, true);
-
-    QMenu* mixer = menuBar()->addMenu("&Mixer");
-    mixer->setObjectName("mnuMixer");
-    mnuMixerItem_[0] = add(mixer, "&Playback Mixer", 0, mixer_item, false);
-    mnuMixerItem_[1] = add(mixer, "&Record Mixer", 1, mixer_item, false);
-
-    QMenu* help = menuBar()->addMenu("&Help");
-    help->setObjectName("mnuHelp");
-    mnuHelpItem_[0] = add(help, "&Keyboard", 0, help_item, false);
-    mnuHelpItem_[1] = add(help, "&WWW Help On-line", 1, help_item, false);
-    mnuHelpItem_[2] = add(help, "&About", 2, help_item, false);
-}
-
 void MainWindow::bind(Keyer& keyer, Splash& splash) {
     keyer_ = &keyer;
     splash_ = &splash;
@@ -397,28 +173,24 @@ void MainWindow::render() {
     }
     const WindowState& s = keyer_->state();
     for (int i = 0; i < kSlotCount; ++i) {
-        slot_name_changed(i, s.slots[i].name);
-        slot_delay_changed(i, s.slots[i].delay);
-        slot_loop_changed(i, s.slots[i].loop);
-        slot_bold_changed(i, s.slots[i].bold);
-        slot_colours_changed(i, s.slots[i].run_colours);
-        slot_unplayable_changed(i, s.slots[i].unplayable);
-        slot_label_changed(i, s.slots[i].label);
+        for (int f = 0; f < kSlotFieldCount; ++f) {
+            slot_changed(i, static_cast<SlotField>(f), s.slots[i]);
+        }
     }
-    active_changed(s.active);
     for (int p = 0; p < kPanelCount; ++p) {
         panel_changed(static_cast<Panel>(p), s.panels[p]);
     }
     for (int b = 0; b < kButtonCount; ++b) {
         button_changed(static_cast<Button>(b), s.buttons[b]);
     }
-    gauge_changed(s.gauge);
-    caption_changed(s.caption);
     render_checks();
-    if (s.topmost != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
-        topmost_changed(s.topmost);
+    for (int f = 0; f < kFrameFieldCount; ++f) {
+        const auto field = static_cast<FrameField>(f);
+        if (field != FrameField::topmost ||
+            s.frame.topmost != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            frame_changed(field, s.frame);
+        }
     }
-    hourglass_changed(s.hourglass);
 }
 
 void MainWindow::render_checks() {
@@ -440,108 +212,52 @@ void MainWindow::button_changed(Button which, bool enabled) {
     button(which)->setEnabled(enabled);
 }
 
-void MainWindow::slot_name_changed(int slot, const std::string& name) {
-    follow(true);
-    txtMessage_[slot]->setText(q(name));
-    txtMessage_[slot]->setCursorPosition(0);
-}
-
-void MainWindow::slot_delay_changed(int slot, const std::string& delay) {
-    QLineEdit* box = txtPAM_[slot];
-    if (box->hasFocus()) {
-        // The operator is typing: leave the text alone while it means the same tenths.
-        if (DelayTenthsText(box->text().toStdString()) != DelayTenthsText(DelayEditText(delay))) {
-            box->setText(q(DelayEditText(delay)));
+void MainWindow::frame_changed(FrameField field, const FrameLook& frame) {
+    switch (field) {
+        case FrameField::active:
+            if (frame.active >= 0 && frame.active < kSlotCount) {
+                optMessage_[frame.active]->setChecked(true);
+            }
+            break;
+        case FrameField::gauge:
+            gauProgress_->setValue(frame.gauge);
+            break;
+        case FrameField::caption:
+            setWindowTitle(q(frame.caption));
+            break;
+        case FrameField::topmost: {
+            const bool visible = isVisible();
+            setWindowFlag(Qt::WindowStaysOnTopHint, frame.topmost);
+            if (visible) {
+                show();
+            }
+            break;
         }
-        return;
+        case FrameField::hourglass:
+            follow(true);
+            if (frame.hourglass && !cursor_overridden_) {
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                cursor_overridden_ = true;
+            } else if (!frame.hourglass && cursor_overridden_) {
+                QApplication::restoreOverrideCursor();
+                cursor_overridden_ = false;
+            }
+            break;
     }
-    const QString text = q(DelaySecondsText(delay));
-    if (box->text() != text) {
-        box->setText(text);
-    }
-}
-
-void MainWindow::slot_loop_changed(int slot, int value) {
-    chkLoop_[slot]->set_value(value);
-}
-
-void MainWindow::slot_bold_changed(int slot, bool bold) {
-    txtMessage_[slot]->set_bold(bold);
-}
-
-void MainWindow::slot_colours_changed(int slot, bool run) {
-    txtMessage_[slot]->set_run_colours(run);
-}
-
-void MainWindow::slot_unplayable_changed(int slot, const std::string& reason) {
-    follow(true);
-    txtMessage_[slot]->set_unplayable(q(reason));
-}
-
-void MainWindow::slot_label_changed(int slot, const std::string& label) {
-    const QString text = q(label);
-    if (txtLabel_[slot]->text() != text) {
-        txtLabel_[slot]->setText(text);
-    }
-}
-
-void MainWindow::active_changed(int slot) {
-    if (slot >= 0 && slot < kSlotCount) {
-        optMessage_[slot]->setChecked(true);
-    }
-}
-
-void MainWindow::gauge_changed(int value) {
-    gauProgress_->setValue(value);
-}
-
-void MainWindow::caption_changed(const std::string& caption) {
-    setWindowTitle(q(caption));
 }
 
 void MainWindow::check_changed(Check check, bool on) {
-    switch (check) {
-        case Check::KeepOnTop:
-            mnuOptionsItem_[0]->setChecked(on);
+    const CheckPlace& place = kCheckPlaces[static_cast<int>(check)];
+    switch (place.holder) {
+        case CheckHolder::mnuOptionsItem:
+            mnuOptionsItem_[place.item]->setChecked(on);
             break;
-        case Check::PTTEnable:
-            mnuOptionsItem_[2]->setChecked(on);
+        case CheckHolder::mnuOptionsTimingItem:
+            mnuOptionsTimingItem_[place.item]->setChecked(on);
             break;
-        case Check::IgnorePTTInt:
-            mnuOptionsItem_[3]->setChecked(on);
+        case CheckHolder::checkBox:
+            (check == Check::chkMode ? chkMode_ : chkInterval_)->setChecked(on);
             break;
-        case Check::Timing15s:
-        case Check::Timing30s:
-        case Check::TimingMinute:
-        case Check::Timing2Min:
-            mnuOptionsTimingItem_[static_cast<int>(check) - static_cast<int>(Check::Timing15s)]
-                ->setChecked(on);
-            break;
-        case Check::chkMode:
-            chkMode_->setChecked(on);
-            break;
-        case Check::chkInterval:
-            chkInterval_->setChecked(on);
-            break;
-    }
-}
-
-void MainWindow::topmost_changed(bool on) {
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (visible) {
-        show();
-    }
-}
-
-void MainWindow::hourglass_changed(bool on) {
-    follow(true);
-    if (on && !cursor_overridden_) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        cursor_overridden_ = true;
-    } else if (!on && cursor_overridden_) {
-        QApplication::restoreOverrideCursor();
-        cursor_overridden_ = false;
     }
 }
 

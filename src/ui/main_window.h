@@ -83,21 +83,11 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     void bring_to_front();
 
     // MainWindowView
+    void slot_changed(int slot, SlotField field, const SlotLook& look) override;
+    void frame_changed(FrameField field, const FrameLook& frame) override;
     void panel_changed(Panel panel, const std::string& text) override;
     void button_changed(Button button, bool enabled) override;
-    void slot_name_changed(int slot, const std::string& name) override;
-    void slot_delay_changed(int slot, const std::string& delay) override;
-    void slot_loop_changed(int slot, int value) override;
-    void slot_bold_changed(int slot, bool bold) override;
-    void slot_colours_changed(int slot, bool run) override;
-    void slot_unplayable_changed(int slot, const std::string& reason) override;
-    void slot_label_changed(int slot, const std::string& label) override;
-    void active_changed(int slot) override;
-    void gauge_changed(int value) override;
-    void caption_changed(const std::string& caption) override;
     void check_changed(Check check, bool on) override;
-    void topmost_changed(bool on) override;
-    void hourglass_changed(bool on) override;
     void window_changed(Window window, bool shown) override;
     void show_modal(Window window) override;
     void program_ended() override;
@@ -125,6 +115,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public Preferences
     /// Brings every widget in line with the core's state.
     void render();
     void render_checks();
+    /// A delay box shows seconds, or the tenths as typed while the operator edits it.
+    void show_delay(int slot, const std::string& delay);
     void show_centred();
     /// Where the window's size and place are kept between runs (beside the settings file).
     QString geometry_file() const;

@@ -55,7 +55,7 @@ void MainWindow::read_moving() {
     }
     if (!elapsed.isEmpty()) {
         // The take grows in the active slot.
-        const int active = keyer_->state().active;
+        const int active = keyer_->state().frame.active;
         if (active >= 0 && active < kSlotCount) {
             SetText(lblLength_[active], QString::fromStdString(keyer_->SlotLengthText(active)));
         }

@@ -10,14 +10,13 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ui/qt_text.h"
+
 namespace parlomat {
 
 namespace {
 int at(PrefControl control) {
     return static_cast<int>(control);
-}
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
 }
 }  // namespace
 

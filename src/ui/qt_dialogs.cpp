@@ -5,13 +5,11 @@
 #include <QMessageBox>
 #include <algorithm>
 
+#include "ui/qt_text.h"
+
 namespace parlomat {
 
 namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QMessageBox::Icon qt_icon(MsgIcon icon) {
     switch (icon) {
@@ -40,11 +38,10 @@ QString default_suffix(const QString& name_filter) {
 
 }  // namespace
 
-QStringList qt_name_filters(const std::string& filter) {
-    const QStringList parts = q(filter).split('|');
+QStringList qt_name_filters(const std::vector<FileFilter>& entries) {
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts[i].trimmed();
+    for (const auto& entry : entries) {
+        QString description = q(entry.text).trimmed();
         // A description that already shows its patterns in brackets gets them once, in Qt's form.
         if (description.endsWith(')')) {
             const qsizetype open = description.lastIndexOf('(');
@@ -53,9 +50,8 @@ QStringList qt_name_filters(const std::string& filter) {
             }
         }
         QStringList patterns;
-        for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
-            const QString p = pattern.trimmed();
-            patterns << (p == "*.*" ? QStringLiteral("*") : p);
+        for (const auto& pattern : entry.patterns) {
+            patterns << (pattern == "*.*" ? QStringLiteral("*") : q(pattern));
         }
         if (patterns.isEmpty()) {
             patterns << "*";
@@ -86,7 +82,7 @@ std::optional<std::string> QtDialogs::file_dialog(const FileDialogRequest& reque
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirm_overwrite);
-    const QStringList filters = qt_name_filters(request.filter);
+    const QStringList filters = qt_name_filters(request.filters);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         const int index = std::clamp(request.filter_index, 1, int(filters.size())) - 1;
@@ -104,7 +100,7 @@ std::optional<std::string> QtDialogs::file_dialog(const FileDialogRequest& reque
     return dialog.selectedFiles().constFirst().toStdString();
 }
 
-void QtDialogs::beep(unsigned) {
+void QtDialogs::beep(BeepSound) {
     QApplication::beep();
 }
 

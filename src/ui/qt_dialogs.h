@@ -16,11 +16,11 @@ class QtDialogs final : public Dialogs {
     MsgReply message_box(MsgIcon icon, const std::string& title, const std::string& text,
                          MsgButtons buttons) override;
     std::optional<std::string> file_dialog(const FileDialogRequest& request) override;
-    void beep(unsigned type) override;
+    void beep(BeepSound sound) override;
 };
 
-/// "Wave files (*.wav)|*.wav|All files (*.*)|*.*" as Qt's name filters: one entry per pair,
-/// "Wave files (*.wav)", "All files (*)". Patterns split at ";", and "*.*" means every file.
-QStringList qt_name_filters(const std::string& filter);
+/// File filters as Qt's name filters: "Wave files (*.wav)", "All files (*)". A text that shows
+/// its patterns in brackets gets them once, and "*.*" means every file.
+QStringList qt_name_filters(const std::vector<FileFilter>& filters);
 
 }  // namespace parlomat

@@ -9,15 +9,10 @@
 #include "core/keyer/splash.h"
 #include "core/shell/about_texts.h"
 #include "ui/app_icon.h"
+#include "ui/qt_text.h"
 #include "ui/screen_placement.h"
 
 namespace parlomat {
-
-namespace {
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-}  // namespace
 
 SplashWindow::SplashWindow(Splash& splash, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), splash_(splash) {

@@ -22,7 +22,7 @@ TEST(QtNameFilters, PairsBecomeQtFilters) {
         {"", {}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(qt_name_filters(c.filter), c.expected) << c.filter;
+        EXPECT_EQ(qt_name_filters(FileFilters(c.filter)), c.expected) << c.filter;
     }
 }
 

@@ -34,7 +34,7 @@ void expect_view_matches_state(UiRig& rig) {
         EXPECT_EQ(w.txtMessage(i)->font().bold(), s.slots[i].bold);
         EXPECT_EQ(w.txtMessage(i)->palette().color(QPalette::Base) == Qt::black,
                   s.slots[i].run_colours);
-        EXPECT_EQ(w.optMessage(i)->isChecked(), s.active == i);
+        EXPECT_EQ(w.optMessage(i)->isChecked(), s.frame.active == i);
     }
     for (int p = 0; p < kPanelCount; ++p) {
         EXPECT_EQ(w.StatusBar1()->text(Panel(p)).toStdString(), s.panels[p]) << kPanelNames[p];
@@ -42,16 +42,17 @@ void expect_view_matches_state(UiRig& rig) {
     for (int b = 0; b < kButtonCount; ++b) {
         EXPECT_EQ(w.button(Button(b))->isEnabled(), s.buttons[b]) << kButtonNames[b];
     }
-    EXPECT_EQ(w.gauProgress()->value(), s.gauge);
-    EXPECT_EQ(w.windowTitle().toStdString(), s.caption);
-    EXPECT_EQ(w.mnuOptionsItem(0)->isChecked(), s.checks[int(Check::KeepOnTop)]);
-    EXPECT_EQ(w.mnuOptionsItem(2)->isChecked(), s.checks[int(Check::PTTEnable)]);
-    EXPECT_EQ(w.mnuOptionsItem(3)->isChecked(), s.checks[int(Check::IgnorePTTInt)]);
-    for (int t = 0; t < 4; ++t) {
-        EXPECT_EQ(w.mnuOptionsTimingItem(t)->isChecked(), s.checks[int(Check::Timing15s) + t]);
+    EXPECT_EQ(w.gauProgress()->value(), s.frame.gauge);
+    EXPECT_EQ(w.windowTitle().toStdString(), s.frame.caption);
+    for (int c = 0; c < kCheckCount; ++c) {
+        const CheckPlace& place = kCheckPlaces[c];
+        const bool shown = place.holder == CheckHolder::mnuOptionsItem
+                               ? w.mnuOptionsItem(place.item)->isChecked()
+                           : place.holder == CheckHolder::mnuOptionsTimingItem
+                               ? w.mnuOptionsTimingItem(place.item)->isChecked()
+                               : w.findChild<QCheckBox*>(place.name)->isChecked();
+        EXPECT_EQ(shown, s.checks[c]) << place.name << " " << place.item;
     }
-    EXPECT_EQ(w.chkMode()->isChecked(), s.checks[int(Check::chkMode)]);
-    EXPECT_EQ(w.chkInterval()->isChecked(), s.checks[int(Check::chkInterval)]);
 }
 
 using Reached = std::function<bool(UiRig&, const std::string& log)>;
@@ -107,7 +108,7 @@ TEST(MainWindowView, ControlsReachTheirHandlers) {
          traced("msgbox none \"Confirm Program Exit\"")},
         {"Options 0", 0, item([](MainWindow& w) { return w.mnuOptionsItem(0); }),
          [](UiRig& rig, const std::string&) {
-             return rig.keyer.state().topmost &&
+             return rig.keyer.state().frame.topmost &&
                     rig.window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
          }},
         {"Options 2", 0, item([](MainWindow& w) { return w.mnuOptionsItem(2); }),
@@ -127,8 +128,8 @@ TEST(MainWindowView, ControlsReachTheirHandlers) {
         SCOPED_TRACE(c.name);
         UiRig rig(two_messages);
         QTest::mouseClick(rig.window.optMessage(c.slot), Qt::LeftButton);
-        ASSERT_EQ(rig.keyer.state().active, c.slot);
-        rig.dialogs.queue_reply(MsgReply::No);
+        ASSERT_EQ(rig.keyer.state().frame.active, c.slot);
+        rig.sim.dialogs.queue_reply(MsgReply::No);
         rig.take_log();
         c.act(rig.window);
         rig.advance(10);
@@ -184,7 +185,7 @@ TEST(MainWindowView, ShortcutsWorkWhicheverControlHasTheFocus) {
             ASSERT_EQ(QApplication::focusWidget(), focus);
             QTest::keyClick(focus, c.key, c.modifiers);
             rig.advance(10);
-            EXPECT_EQ(rig.keyer.state().active, c.active);
+            EXPECT_EQ(rig.keyer.state().frame.active, c.active);
             EXPECT_EQ(
                 rig.keyer.fields().Playing ||
                     rig.keyer.state().panels[int(Panel::pnlFeedback)] == "No filename assigned",
@@ -285,7 +286,7 @@ TEST(MainWindowView, CloseBoxEndsOnYes) {
     UiRig rig(two_messages);
     bool ended = false;
     QObject::connect(&rig.window, &MainWindow::ended, [&] { ended = true; });
-    rig.dialogs.queue_reply(MsgReply::Yes);
+    rig.sim.dialogs.queue_reply(MsgReply::Yes);
     rig.window.close();
     EXPECT_TRUE(ended);
     EXPECT_FALSE(rig.window.isVisible());

@@ -118,7 +118,7 @@ TEST(QtDialogsAdapter, FileDialogsFollowTheRequest) {
         FileDialogRequest request;
         request.kind = save ? FileDialogRequest::Kind::Save : FileDialogRequest::Kind::Open;
         request.title = "Load Wave File:";
-        request.filter = "Wave Files (*.wav)|*.wav|All Files (*.*)|*.*";
+        request.filters = FileFilters("Wave Files (*.wav)|*.wav|All Files (*.*)|*.*");
         request.filter_index = 2;
         request.initial_dir = dir.path().toStdString();
         request.confirm_overwrite = save;

@@ -84,7 +84,7 @@ TEST(Screenshots, MainWindowIdleAndDuringARun) {
     QTest::mouseClick(rig.window.optMessage(5), Qt::LeftButton);
     QTest::mouseClick(rig.window.button(Button::cmdStart), Qt::LeftButton);
     rig.advance(100 + 12000);
-    ASSERT_GT(rig.keyer.state().gauge, 0);
+    ASSERT_GT(rig.keyer.state().frame.gauge, 0);
     rig.window.refresh_live();
     ASSERT_EQ(rig.window.lamp()->state().colour, LampColour::Red);
     shoot(rig.window, "main-on-air");

@@ -11,18 +11,9 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 
-#include "core/keyer/keyer.h"
-#include "core/keyer/splash.h"
-#include "sim/sim_channels.h"
-#include "sim/sim_dialogs.h"
-#include "sim/sim_launcher.h"
-#include "sim/sim_link.h"
-#include "sim/sim_scheduler.h"
-#include "sim/sim_serial_port.h"
-#include "sim/trace.h"
+#include "sim/sim_station.h"
 #include "ui/main_window.h"
 
 namespace parlomat::test {
@@ -65,23 +56,10 @@ class UiRig {
     /// With `start` false the program is left before its start-up window.
     explicit UiRig(const std::function<void(UiRig&)>& prepare = {}, bool start = true)
         : app_(ui_app()),
-          scheduler(noon()),
-          trace(scheduler, log),
-          channels(scheduler, trace, dir()),
-          serial(trace, dir()),
-          link(trace),
-          dialogs(trace, dir()),
-          launcher(trace),
-          keyer(KeyerPorts{.scheduler = scheduler,
-                           .mci = channels,
-                           .SP = serial,
-                           .link = link,
-                           .dialogs = dialogs,
-                           .launcher = launcher,
-                           .view = window,
-                           .preferences_view = &window,
-                           .station_dir = dir()}),
-          splash(scheduler, window, keyer) {
+          sim(temp_.path().toStdString(), noon()),
+          station(sim.assemble({.view = &window, .preferences_view = &window})),
+          keyer(station.keyer),
+          splash(station.splash) {
         window.bind(keyer, splash);
         if (prepare) {
             prepare(*this);
@@ -89,8 +67,7 @@ class UiRig {
         if (!start) {
             return;
         }
-        splash.Show();
-        splash.ExitForm();
+        sim.start();
         advance(20);
         window.activateWindow();
         QApplication::processEvents();
@@ -106,16 +83,12 @@ class UiRig {
 
     /// Lets virtual time pass, then lets Qt paint.
     void advance(int ms) {
-        scheduler.advance(Ms{ms});
+        sim.scheduler.advance(Ms{ms});
         QApplication::processEvents();
     }
 
     /// The trace written since the last call.
-    std::string take_log() {
-        std::string text = log.str();
-        log.str({});
-        return text;
-    }
+    std::string take_log() { return sim.take_log(); }
 
     /// Runs `act` on the next modal window once its event loop runs; `act` must close it.
     void on_next_modal(std::function<void(QDialog&)> act) {
@@ -132,17 +105,11 @@ class UiRig {
     QTemporaryDir temp_;
 
   public:
-    std::ostringstream log;
-    SimScheduler scheduler;
-    Trace trace;
-    SimChannels channels;
-    SimSerialPort serial;
-    SimLink link;
-    SimDialogs dialogs;
-    SimLauncher launcher;
+    SimStation sim;
     MainWindow window;
-    Keyer keyer;
-    Splash splash;
+    Station& station;
+    Keyer& keyer;
+    Splash& splash;
 };
 
 /// A double click as the desktop delivers it: press, release, press, double click, release.

@@ -1,5 +1,7 @@
 #include "core/audio/paths.h"
 
+#include "core/settings/text.h"
+
 namespace parlomat {
 
 std::string StripPath(std::string_view path) {
@@ -14,15 +16,7 @@ bool HasExtension(std::string_view path, std::string_view extension) {
     if (path.size() < extension.size()) {
         return false;
     }
-    const auto tail = path.substr(path.size() - extension.size());
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        const char c = tail[i];
-        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        if (lower != extension[i]) {
-            return false;
-        }
-    }
-    return true;
+    return EqualsNoCase(path.substr(path.size() - extension.size()), extension);
 }
 
 std::optional<std::string> PathUnder(const std::string& dir, std::string_view name) {

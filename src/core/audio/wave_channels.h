@@ -11,15 +11,26 @@
 
 namespace parlomat {
 
-/// Channel modes, as the keyer shows and compares them.
+/// What a channel is doing. The values are the mode numbers the keyer shows and compares.
+enum class ChannelState : std::int32_t {
+    NotOpen = 524,
+    Stopped = 525,
+    Playing = 526,
+    Recording = 527,
+    Seeking = 528,
+    Paused = 529,
+    Ready = 530,
+};
+
+/// The channel states by their short names.
 namespace mode {
-inline constexpr std::int32_t kNotOpen = 524;
-inline constexpr std::int32_t kStopped = 525;
-inline constexpr std::int32_t kPlaying = 526;
-inline constexpr std::int32_t kRecording = 527;
-inline constexpr std::int32_t kSeeking = 528;
-inline constexpr std::int32_t kPaused = 529;
-inline constexpr std::int32_t kReady = 530;
+inline constexpr ChannelState kNotOpen = ChannelState::NotOpen;
+inline constexpr ChannelState kStopped = ChannelState::Stopped;
+inline constexpr ChannelState kPlaying = ChannelState::Playing;
+inline constexpr ChannelState kRecording = ChannelState::Recording;
+inline constexpr ChannelState kSeeking = ChannelState::Seeking;
+inline constexpr ChannelState kPaused = ChannelState::Paused;
+inline constexpr ChannelState kReady = ChannelState::Ready;
 }  // namespace mode
 
 /// The level of the audio a channel played or recorded in its latest audio period, in dBFS
@@ -55,7 +66,7 @@ class WaveChannels {
     virtual OpenFailure LastOpenFailure(int i) const = 0;
     /// Closes the open file (an unsaved recording is lost); mode kNotOpen.
     virtual void CloseChannel(int i) = 0;
-    virtual std::int32_t ChannelMode(int i) const = 0;
+    virtual ChannelState ChannelMode(int i) const = 0;
     /// Length of the open file in ms (0 when nothing is open).
     virtual std::int32_t ChannelLength(int i) const = 0;
     /// Play or record position in ms.

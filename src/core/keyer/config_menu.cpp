@@ -31,17 +31,17 @@ void Keyer::ReadMsgConfig(const std::string& path) {
 void Keyer::ShowMsgConfig(const MsgConfig& config) {
     for (int i = 0; i < kSlotCount; ++i) {
         const auto& slot = config[i];
-        set_slot_name(i, slot.name);
-        set_slot_delay(i, slot.delay);
-        set_slot_loop(i, slot.loop ? 1 : 0);
-        set_slot_label(i, slot.label);
+        set_slot(i, &SlotLook::name, slot.name);
+        set_slot(i, &SlotLook::delay, slot.delay);
+        set_slot(i, &SlotLook::loop, slot.loop ? 1 : 0);
+        set_slot(i, &SlotLook::label, slot.label);
         if (mci.ChannelMode(i) != mode::kNotOpen) {
             mci.CloseChannel(i);
         }
         // The flag follows the slot: a slot whose earlier open had failed is not left marked.
         MsgLoaded[i] = false;
         if (slot.name.empty()) {
-            set_slot_unplayable(i, "");
+            set_slot(i, &SlotLook::unplayable, "");
             continue;
         }
         // A file that does not open keeps its name, greyed with the reason, and is not loaded.
@@ -89,7 +89,7 @@ void Keyer::LoadConfig() {
                              MsgButtons::Ok);
         return;
     }
-    set_caption(std::string(kProductName) + "  -  using " + StripPath(*chosen));
+    set_frame(&FrameLook::caption, std::string(kProductName) + "  -  using " + StripPath(*chosen));
     ReadMsgConfig(*chosen);
 }
 

@@ -49,7 +49,7 @@ std::optional<std::string> Keyer::ChooseFile(FileDialogRequest::Kind kind, const
     FileDialogRequest request;
     request.kind = kind;
     request.title = title;
-    request.filter = filter;
+    request.filters = FileFilters(filter);
     request.initial_dir = ports_.station_dir;
     request.hide_read_only = true;
     request.confirm_overwrite = confirm_overwrite;
@@ -85,102 +85,11 @@ void Keyer::set_button(Button button, bool enabled) {
     }
 }
 
-void Keyer::set_slot_name(int slot, const std::string& name) {
-    auto& current = state_.slots[slot].name;
-    if (current != name) {
-        current = name;
-        view_.slot_name_changed(slot, name);
-    }
-}
-
-void Keyer::set_slot_delay(int slot, const std::string& delay) {
-    auto& current = state_.slots[slot].delay;
-    if (current != delay) {
-        current = delay;
-        view_.slot_delay_changed(slot, delay);
-    }
-}
-
-void Keyer::set_slot_label(int slot, const std::string& label) {
-    auto& current = state_.slots[slot].label;
-    if (current != label) {
-        current = label;
-        view_.slot_label_changed(slot, label);
-    }
-}
-
-void Keyer::set_slot_loop(int slot, int value) {
-    auto& current = state_.slots[slot].loop;
-    if (current != value) {
-        current = value;
-        view_.slot_loop_changed(slot, value);
-    }
-}
-
-void Keyer::set_slot_bold(int slot, bool bold) {
-    auto& current = state_.slots[slot].bold;
-    if (current != bold) {
-        current = bold;
-        view_.slot_bold_changed(slot, bold);
-    }
-}
-
-void Keyer::set_slot_colours(int slot, bool run) {
-    auto& current = state_.slots[slot].run_colours;
-    if (current != run) {
-        current = run;
-        view_.slot_colours_changed(slot, run);
-    }
-}
-
-void Keyer::set_slot_unplayable(int slot, const std::string& reason) {
-    auto& current = state_.slots[slot].unplayable;
-    if (current != reason) {
-        current = reason;
-        view_.slot_unplayable_changed(slot, reason);
-    }
-}
-
-void Keyer::set_active(int slot) {
-    if (state_.active != slot) {
-        state_.active = slot;
-        view_.active_changed(slot);
-    }
-}
-
-void Keyer::set_gauge(int value) {
-    if (state_.gauge != value) {
-        state_.gauge = value;
-        view_.gauge_changed(value);
-    }
-}
-
-void Keyer::set_caption(const std::string& caption) {
-    if (state_.caption != caption) {
-        state_.caption = caption;
-        view_.caption_changed(caption);
-    }
-}
-
 void Keyer::set_check(Check check, bool on) {
     auto& current = state_.checks[static_cast<int>(check)];
     if (current != on) {
         current = on;
         view_.check_changed(check, on);
-    }
-}
-
-void Keyer::set_topmost(bool on) {
-    if (state_.topmost != on) {
-        state_.topmost = on;
-        view_.topmost_changed(on);
-    }
-}
-
-void Keyer::set_hourglass(bool on) {
-    if (state_.hourglass != on) {
-        state_.hourglass = on;
-        view_.hourglass_changed(on);
     }
 }
 

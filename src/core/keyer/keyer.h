@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/audio/file_copier.h"
@@ -163,26 +164,31 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     /// A device adapter's notice for the operator (a sound device fell back to the default).
     void DeviceNotice(const std::string& text);
 
-    static std::string GetModeText(std::int32_t mode);
+    static std::string GetModeText(ChannelState mode);
 
   private:
-    // Window state: each setter notifies the view when the value changes.
+    // Window state: one setter per family; each notifies the view when the value changes.
+    template <class T, class V>
+    void set_slot(int slot, T SlotLook::*member, V&& value) {
+        T next(std::forward<V>(value));
+        SlotLook& look = state_.slots[slot];
+        if (look.*member != next) {
+            look.*member = std::move(next);
+            view_.slot_changed(slot, FieldOf(member, kSlotFields), look);
+        }
+    }
+    template <class T, class V>
+    void set_frame(T FrameLook::*member, V&& value) {
+        T next(std::forward<V>(value));
+        if (state_.frame.*member != next) {
+            state_.frame.*member = std::move(next);
+            view_.frame_changed(FieldOf(member, kFrameFields), state_.frame);
+        }
+    }
     void set_panel(Panel panel, const std::string& text);
     const std::string& panel(Panel panel) const;
     void set_button(Button button, bool enabled);
-    void set_slot_name(int slot, const std::string& name);
-    void set_slot_delay(int slot, const std::string& delay);
-    void set_slot_loop(int slot, int value);
-    void set_slot_bold(int slot, bool bold);
-    void set_slot_colours(int slot, bool run);
-    void set_slot_unplayable(int slot, const std::string& reason);
-    void set_slot_label(int slot, const std::string& label);
-    void set_active(int slot);
-    void set_gauge(int value);
-    void set_caption(const std::string& caption);
     void set_check(Check check, bool on);
-    void set_topmost(bool on);
-    void set_hourglass(bool on);
     void set_window(Window window, bool shown);
 
     // Sequencer.

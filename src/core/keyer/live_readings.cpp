@@ -27,7 +27,7 @@ bool Keyer::live() const {
         return true;
     }
     for (int i = 0; i < WaveChannels::kCount; ++i) {
-        const std::int32_t m = mci.ChannelMode(i);
+        const ChannelState m = mci.ChannelMode(i);
         if (m == mode::kPlaying || m == mode::kRecording) {
             return true;
         }

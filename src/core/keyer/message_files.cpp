@@ -100,9 +100,9 @@ void Keyer::cmdLoad_Click() {
             RefuseFile(name, reason);
             return;
         }
-        set_slot_name(i, name);
+        set_slot(i, &SlotLook::name, name);
         MsgLoaded[i] = true;
-        set_slot_unplayable(i, "");
+        set_slot(i, &SlotLook::unplayable, "");
     }
     for (const auto button :
          {Button::cmdRecord, Button::cmdStart, Button::cmdSave, Button::cmdErase, Button::cmdLoad,
@@ -150,7 +150,7 @@ bool Keyer::OpenSlot(int i) {
     std::error_code error;
     if (!file || !std::filesystem::is_regular_file(*file, error)) {
         MsgLoaded[i] = false;
-        set_slot_unplayable(i, std::string(OpenFailureText(OpenFailure::NotFound)));
+        set_slot(i, &SlotLook::unplayable, std::string(OpenFailureText(OpenFailure::NotFound)));
         return false;
     }
     return OpenSlotFile(i, *file);
@@ -160,7 +160,8 @@ bool Keyer::OpenSlotFile(int i, const std::string& path) {
     mci.OpenChannel(i, path);
     const bool open = mci.ChannelMode(i) != mode::kNotOpen;
     MsgLoaded[i] = open;
-    set_slot_unplayable(i, open ? "" : std::string(OpenFailureText(mci.LastOpenFailure(i))));
+    set_slot(i, &SlotLook::unplayable,
+             open ? "" : std::string(OpenFailureText(mci.LastOpenFailure(i))));
     return open;
 }
 
@@ -202,17 +203,17 @@ void Keyer::cmdRecord_Click() {
             mci.OpenChannel(i, *file);
         }
         // A slot shown greyed keeps its name and reason.
-        set_slot_name(i, reopened || !was_loaded ? previous : "");
+        set_slot(i, &SlotLook::name, reopened || !was_loaded ? previous : "");
         MsgLoaded[i] = reopened;
         if (was_loaded && !reopened) {
-            set_slot_unplayable(i, "");
+            set_slot(i, &SlotLook::unplayable, "");
         }
         set_panel(Panel::pnlFeedback, "Recording failed");
         return;
     }
-    set_slot_name(i, kWorkFile);
+    set_slot(i, &SlotLook::name, kWorkFile);
     MsgLoaded[i] = true;
-    set_slot_unplayable(i, "");
+    set_slot(i, &SlotLook::unplayable, "");
     for (const auto button :
          {Button::cmdStart, Button::cmdSave, Button::cmdErase, Button::cmdLoad, Button::cmdXmit}) {
         set_button(button, false);
@@ -235,8 +236,8 @@ void Keyer::cmdSave_Click() {
                 "The file " + StripPath(target) + " cannot name a message: " + problem + ".",
                 MsgButtons::Ok);
         } else if (mci.SaveChannel(i, target)) {
-            set_slot_name(i, StripPath(target));
-            set_slot_unplayable(i, "");
+            set_slot(i, &SlotLook::name, StripPath(target));
+            set_slot(i, &SlotLook::unplayable, "");
         } else {
             set_panel(Panel::pnlFeedback, "Save failed");
         }
@@ -252,8 +253,8 @@ void Keyer::cmdErase_Click() {
     const int i = ActiveMsg;
     if (!MsgLoaded[i] && !state_.slots[i].unplayable.empty()) {
         // A name shown greyed: nothing is open, the name goes.
-        set_slot_name(i, "");
-        set_slot_unplayable(i, "");
+        set_slot(i, &SlotLook::name, "");
+        set_slot(i, &SlotLook::unplayable, "");
         return;
     }
     if (!MsgLoaded[i]) {
@@ -263,7 +264,7 @@ void Keyer::cmdErase_Click() {
         return;
     }
     mci.CloseChannel(i);
-    set_slot_name(i, "");
+    set_slot(i, &SlotLook::name, "");
     MsgLoaded[i] = false;
 }
 

@@ -4,13 +4,6 @@
 
 namespace parlomat {
 
-namespace {
-
-constexpr unsigned kBeepInformation = 0x40;
-constexpr unsigned kBeepExclamation = 0x30;
-
-}  // namespace
-
 void Keyer::PTT_Control(bool Keyed, KeyCause cause) {
     // A suspended sound device starts now, so it runs by the time the PTT delay ends.
     if (Keyed) {
@@ -30,7 +23,7 @@ void Keyer::ShowPanel(Panel panel, const std::string& text) {
 void Keyer::TxTimedOut() {
     log_.TxTimedOut(prefs.TXTimeout);
     cmdStop_Click();
-    dialogs_.beep(kBeepExclamation);
+    dialogs_.beep(BeepSound::Exclamation);
     set_panel(Panel::pnlFeedback, "TX time-out: transmitter released");
 }
 
@@ -43,10 +36,10 @@ void Keyer::OpenCommPort() {
     if (SP.open(error)) {
         return;
     }
-    set_hourglass(false);
+    set_frame(&FrameLook::hourglass, false);
     const std::string port = std::to_string(SP.port_number());
     if (error.number == SerialError::kBusy) {
-        dialogs_.beep(kBeepInformation);
+        dialogs_.beep(BeepSound::Information);
         dialogs_.message_box(MsgIcon::Information, "Comm Port Busy",
                              "Comm port " + port +
                                  " is in use and can not be accessed by this application.\n\n"
@@ -54,7 +47,7 @@ void Keyer::OpenCommPort() {
                              MsgButtons::Ok);
         return;
     }
-    dialogs_.beep(kBeepExclamation);
+    dialogs_.beep(BeepSound::Exclamation);
     dialogs_.message_box(
         MsgIcon::Information, "Comm Port Error",
         "An unexpected error occured while attempting to connect to Comm Port " + port +
@@ -83,7 +76,7 @@ void Keyer::mnuOptionsItem_Click(int index) {
         case 0: {
             const bool on = !state_.checks[static_cast<int>(Check::KeepOnTop)];
             set_check(Check::KeepOnTop, on);
-            set_topmost(on);
+            set_frame(&FrameLook::topmost, on);
             break;
         }
         case 2:

@@ -6,7 +6,6 @@ namespace {
 constexpr Ms kRepeatUnkeyAfter{2000};
 constexpr Ms kWarnAfter{5000};
 constexpr Ms kBeepEvery{1000};
-constexpr unsigned kBeepExclamation = 0x30;
 
 }  // namespace
 
@@ -63,12 +62,12 @@ void Keyer::CheckStuckPTT(std::int32_t state) {
     if (since >= kWarnAfter && stuck_alarm_ == StuckAlarm::Off) {
         stuck_alarm_ = StuckAlarm::Sounding;
         set_panel(Panel::pnlFeedback, "Rig still transmitting!");
-        dialogs_.beep(kBeepExclamation);
+        dialogs_.beep(BeepSound::Exclamation);
         last_beep_ = now;
         return;
     }
     if (stuck_alarm_ == StuckAlarm::Sounding && now - last_beep_ >= kBeepEvery) {
-        dialogs_.beep(kBeepExclamation);
+        dialogs_.beep(BeepSound::Exclamation);
         last_beep_ += kBeepEvery;
     }
 }

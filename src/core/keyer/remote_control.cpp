@@ -21,13 +21,13 @@ ControlStatus RemoteControl::Status() const {
     const MainScreenFields& fields = keyer_.fields();
     const WindowState& state = keyer_.state();
     ControlStatus status;
-    status.slot = state.active + 1;
+    status.slot = state.frame.active + 1;
     status.playing = fields.Playing;
     status.ptt = keyer_.ptt().on_air();
     status.feedback = state.panels[static_cast<int>(Panel::pnlFeedback)];
     status.mode = state.panels[static_cast<int>(Panel::pnlMode)];
     status.sked = fields.SkedMode;
-    status.loop = state.slots[state.active].loop == 1;
+    status.loop = state.slots[state.frame.active].loop == 1;
     status.ready = state.windows[static_cast<int>(Window::frmMainScreen)] && !state.ended;
     return status;
 }

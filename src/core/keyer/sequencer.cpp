@@ -15,7 +15,7 @@ constexpr Ms kSkedRepeatGap{75};
 
 }  // namespace
 
-std::string Keyer::GetModeText(std::int32_t mode) {
+std::string Keyer::GetModeText(ChannelState mode) {
     switch (mode) {
         case mode::kNotOpen:
             return "Not Open";
@@ -31,9 +31,8 @@ std::string Keyer::GetModeText(std::int32_t mode) {
             return "Paused";
         case mode::kReady:
             return "Ready";
-        default:
-            return "";
     }
+    return "";
 }
 
 void Keyer::cmdStart_Click() {
@@ -61,7 +60,7 @@ void Keyer::cmdStart_Click() {
     set_button(Button::cmdErase, false);
     set_button(Button::cmdLoad, false);
     set_button(Button::cmdXmit, false);
-    set_slot_colours(active, true);
+    set_slot(active, &SlotLook::run_colours, true);
     MsgLengthMs = mci.ChannelLength(active);
     mci.SetUpdateInterval(active, kRunUpdateInterval);
 
@@ -99,9 +98,9 @@ void Keyer::cmdStart_Click() {
 void Keyer::cmdStop_Click() {
     feedback_held_ = false;
     const int active = ActiveMsg;
-    set_slot_colours(active, false);
+    set_slot(active, &SlotLook::run_colours, false);
     mci.SetUpdateInterval(active, 0);
-    set_gauge(0);
+    set_frame(&FrameLook::gauge, 0);
     mci.StopChannel(active);
     set_phase(RunPhase::Idle);
     PTT_Control(false, KeyCause::Stop);
@@ -163,7 +162,7 @@ void Keyer::tmrMSGStatus_Timer() {
         return;
     }
 
-    const std::int32_t channel_mode = mci.ChannelMode(active);
+    const ChannelState channel_mode = mci.ChannelMode(active);
     if (!feedback_held_) {
         set_panel(Panel::pnlFeedback, GetModeText(channel_mode));
     }
@@ -280,7 +279,7 @@ void Keyer::mci_StatusUpdate(int) {
     if (rounded < 0 || rounded > 100) {
         return;
     }
-    set_gauge(static_cast<int>(rounded));
+    set_frame(&FrameLook::gauge, static_cast<int>(rounded));
 }
 
 }  // namespace parlomat

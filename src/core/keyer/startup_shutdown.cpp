@@ -14,14 +14,14 @@ void Keyer::Form_Load() {
     tmrClock.set_interval(Ms{200});
     tmrClock.set_enabled(true);
 
-    set_caption("Parlomat");
+    set_frame(&FrameLook::caption, "Parlomat");
     optMessage_Click(0);
     mnuOptionsItem_Click(2);
     set_panel(Panel::pnlMode, "Manual");
     InXmitPeriod = false;
     SkedMode = false;
     FTLinkDecision();
-    set_hourglass(true);
+    set_frame(&FrameLook::hourglass, true);
     IniPath = ports_.station_dir + "/parlomat.ini";
     {
         // The settings file is read once for the whole load sequence.
@@ -40,7 +40,7 @@ void Keyer::Form_Load() {
     set_check(Check::Timing30s, prefs.NAMSTiming == 2);
     set_check(Check::TimingMinute, prefs.NAMSTiming == 3);
     set_check(Check::Timing2Min, false);
-    set_hourglass(false);
+    set_frame(&FrameLook::hourglass, false);
 }
 
 void Keyer::RequestClose() {

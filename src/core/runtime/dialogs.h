@@ -2,19 +2,35 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace parlomat {
 
 enum class MsgIcon { None, Critical, Exclamation, Information };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgReply { Ok, Yes, No };
+/// The system sounds the keyer asks for; the values are the sound codes its handlers name.
+enum class BeepSound : unsigned { Exclamation = 0x30, Information = 0x40 };
 
-/// What one file dialog is asked to show. `filter` is "Text|*.ext|Text|*.ext".
+/// One entry of a file dialog's list of types: its text and its name patterns ("*.wav").
+struct FileFilter {
+    std::string text;
+    std::vector<std::string> patterns;
+};
+
+/// The entries of "Text|*.a;*.b|Text|*.c": pairs of text and ';'-separated patterns (empty ones
+/// dropped); a last text without patterns is left out.
+std::vector<FileFilter> FileFilters(std::string_view filter);
+/// `filters` written back as "Text|*.a;*.b|Text|*.c".
+std::string FileFiltersText(const std::vector<FileFilter>& filters);
+
+/// What one file dialog is asked to show.
 struct FileDialogRequest {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
     std::string title;
-    std::string filter;
+    std::vector<FileFilter> filters;
     int filter_index = 1;  ///< 1-based, as the filter list counts
     std::string initial_dir;
     std::string file_name;
@@ -30,8 +46,7 @@ class Dialogs {
                                  MsgButtons buttons) = 0;
     /// The chosen full path, or nothing when the operator cancelled or the dialog failed.
     virtual std::optional<std::string> file_dialog(const FileDialogRequest& request) = 0;
-    /// System sound: 0x40 information, 0x30 exclamation.
-    virtual void beep(unsigned type) = 0;
+    virtual void beep(BeepSound sound) = 0;
 };
 
 }  // namespace parlomat

@@ -270,7 +270,7 @@ void PreferencesForm::cmdSelectRecorder_Click() {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Open;
     request.title = "Select Audio Recorder:";
-    request.filter = "Program files (*)|*|All files (*.*)|*.*";
+    request.filters = FileFilters("Program files (*)|*|All files (*.*)|*.*");
     request.filter_index = 1;
     request.initial_dir = "/usr/bin";
     request.file_name = prefs_.Recorder;

@@ -14,39 +14,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && IsBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
-}
-
 // The section name of a header line "[name]", or nothing for any other line.
 std::optional<std::string_view> SectionName(std::string_view text) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.empty() || text.front() != '[') {
         return std::nullopt;
     }
     text.remove_prefix(1);
     const auto close = text.find(']');
-    return Trim(text.substr(0, close));
+    return TrimBlanks(text.substr(0, close));
 }
 
 // For a key line "name=value": where the value starts (just after the first "=").
@@ -56,7 +32,7 @@ std::optional<std::size_t> ValueStart(std::string_view text, std::string_view ke
         return std::nullopt;
     }
     // An empty name is a key too: an empty key finds a line "=value".
-    const std::string_view name = Trim(text.substr(0, eq));
+    const std::string_view name = TrimBlanks(text.substr(0, eq));
     if ((!name.empty() && name.front() == ';') || !EqualsNoCase(name, key)) {
         return std::nullopt;
     }
@@ -64,13 +40,13 @@ std::optional<std::size_t> ValueStart(std::string_view text, std::string_view ke
 }
 
 bool IsKeyLine(std::string_view text) {
-    const std::string_view t = Trim(text);
+    const std::string_view t = TrimBlanks(text);
     return !t.empty() && t.front() != ';' && t.find('=') != std::string_view::npos;
 }
 
 std::string CleanValue(std::string_view raw) {
     raw = raw.substr(0, raw.find('\0'));
-    raw = Trim(raw);
+    raw = TrimBlanks(raw);
     if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') &&
         raw.back() == raw.front()) {
         raw = raw.substr(1, raw.size() - 2);
@@ -160,7 +136,7 @@ std::size_t ProfileDocument::end_of(std::size_t section) const {
 }
 
 const std::vector<std::size_t>& ProfileDocument::sections_named(std::string_view name) const {
-    const auto [it, added] = named_.try_emplace(Folded(name));
+    const auto [it, added] = named_.try_emplace(LowerCase(std::string(name)));
     if (added) {
         for (std::size_t s = 1; s < sections_.size(); ++s) {
             if (EqualsNoCase(*sections_[s].name, name)) {
@@ -186,19 +162,17 @@ std::optional<ProfileDocument::Found> ProfileDocument::find(std::string_view sec
 
 std::string ProfileDocument::Get(std::string_view section, std::string_view key,
                                  std::string_view default_value) const {
-    const auto found = find(Trim(section), Trim(key));
+    const auto found = find(TrimBlanks(section), TrimBlanks(key));
     if (!found) {
         // The default loses its trailing blanks, as a value read from the file would.
-        while (!default_value.empty() && IsBlank(default_value.back())) {
-            default_value.remove_suffix(1);
-        }
+        default_value = default_value.substr(0, default_value.find_last_not_of(" \t\r\v\f") + 1);
         return std::string(default_value);
     }
     return CleanValue(lines_[found->line].text.substr(found->value_start));
 }
 
 bool ProfileDocument::Has(std::string_view section, std::string_view key) const {
-    return find(Trim(section), Trim(key)).has_value();
+    return find(TrimBlanks(section), TrimBlanks(key)).has_value();
 }
 
 std::string_view ProfileDocument::keep(std::string text) {
@@ -219,8 +193,8 @@ void ProfileDocument::insert_line(std::size_t section, std::size_t at, Line line
 }
 
 bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string_view clean_section = Trim(section);
-    const std::string_view clean_key = Trim(key);
+    const std::string_view clean_section = TrimBlanks(section);
+    const std::string_view clean_key = TrimBlanks(key);
     if (clean_section.empty() || clean_key.empty() || HasLineBreakOrNul(section) ||
         HasLineBreakOrNul(key) || HasLineBreakOrNul(value) ||
         clean_section.find(']') != std::string_view::npos ||
@@ -260,7 +234,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     // A new section at the end, after a blank line.
     if (!lines_.empty()) {
         Line& last = lines_.back();
-        const bool blank = Trim(last.text).empty();
+        const bool blank = TrimBlanks(last.text).empty();
         if (last.eol.empty()) {
             last.eol = eol;
         }
@@ -269,7 +243,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
         }
     }
     const std::string_view name = keep(std::string(clean_section));
-    named_[Folded(name)].push_back(sections_.size());
+    named_[LowerCase(std::string(name))].push_back(sections_.size());
     sections_.push_back(Section{name, lines_.size()});
     lines_.push_back(Line{keep("[" + std::string(name) + "]"), eol});
     lines_.push_back(Line{key_line, eol});

@@ -19,6 +19,13 @@ std::string UpperCase(std::string text) {
     return text;
 }
 
+std::string LowerCase(std::string text) {
+    for (char& c : text) {
+        c = AsciiLower(c);
+    }
+    return text;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
@@ -32,11 +39,12 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
+    constexpr std::string_view kWhite = " \t\r\n\v\f";
+    const auto first = text.find_first_not_of(kWhite);
     if (first == std::string_view::npos) {
         return {};
     }
-    const auto last = text.find_last_not_of(" \t");
+    const auto last = text.find_last_not_of(kWhite);
     return text.substr(first, last - first + 1);
 }
 

@@ -23,15 +23,15 @@ TEST(OnAirLamp, StaysDarkWithNoLineHoldingTheKey) {
     using namespace std::chrono;
     SimStation s(dir.path().string(),
                  LocalTime{sys_days{year{2026} / 1 / 1}.time_since_epoch()} + hours{12});
-    s.keyer.Form_KeyDown(kKeyF12, 0);
+    Started(s).keyer().Form_KeyDown(kKeyF12, 0);
     for (const int ms : {100, 500}) {
         s.scheduler.advance(Ms{ms});
-        EXPECT_TRUE(s.keyer.fields().PTTKeyed) << "the keyer meant to key";
-        EXPECT_EQ(s.keyer.lamp().colour, LampColour::Off) << s.scheduler.now().count();
+        EXPECT_TRUE(s.keyer().fields().PTTKeyed) << "the keyer meant to key";
+        EXPECT_EQ(s.keyer().lamp().colour, LampColour::Off) << s.scheduler.now().count();
     }
     s.scheduler.advance(Ms{900});
-    ASSERT_EQ(s.keyer.run_phase(), RunPhase::Listening) << s.take_log();
-    EXPECT_EQ(s.keyer.lamp().colour, LampColour::Amber);
+    ASSERT_EQ(s.keyer().run_phase(), RunPhase::Listening) << s.take_log();
+    EXPECT_EQ(s.keyer().lamp().colour, LampColour::Amber);
 }
 
 TEST(OnAirLamp, CountdownTexts) {

@@ -33,7 +33,7 @@ class RandomOperator {
     std::string run(int steps) {
         for (int step = 0; step < steps; ++step) {
             if (const std::string why = act(); !why.empty()) {
-                const std::string log = s_.log.str();
+                const std::string log = s_.log();
                 const auto from = log.size() > 4000 ? log.find('\n', log.size() - 4000) + 1 : 0;
                 return "step " + std::to_string(step) + ": " + why + "\n" + log.substr(from);
             }
@@ -50,11 +50,11 @@ class RandomOperator {
     }
     /// Runs `handler` only while `button` is enabled, as the window would.
     void click(Button button, void (Keyer::*handler)()) {
-        if (s_.keyer.state().buttons[int(button)]) {
-            (s_.keyer.*handler)();
+        if (s_.keyer().state().buttons[int(button)]) {
+            (s_.keyer().*handler)();
         }
     }
-    int toggled(Check box) const { return s_.keyer.state().checks[int(box)] ? 0 : 1; }
+    int toggled(Check box) const { return s_.keyer().state().checks[int(box)] ? 0 : 1; }
 
     struct Action {
         int until;  // rolls below this (and above the previous row's) choose the action
@@ -99,7 +99,7 @@ class RandomOperator {
     };
 
     std::string act() {
-        Keyer& k = s_.keyer;
+        Keyer& k = s_.keyer();
         const int roll = pick(100);
         if (roll < 35) {
             const int ms = 1 + pick(5000);
@@ -134,10 +134,10 @@ class RandomOperator {
 
     /// Empty while the line is held for a reason.
     std::string check() {
-        const MainScreenFields& f = s_.keyer.fields();
+        const MainScreenFields& f = s_.keyer().fields();
         const bool raised = s_.serial.dtr_on() || s_.serial.rts_on();
         const Ms now = s_.scheduler.now();
-        if (s_.keyer.state().panels[int(Panel::pnlPTT)] == "PTT On" && !raised) {
+        if (s_.keyer().state().panels[int(Panel::pnlPTT)] == "PTT On" && !raised) {
             return "\"PTT On\" shown with no line raised";
         }
         raised_since_ = raised ? raised_since_.value_or(now) : std::optional<Ms>{};
@@ -190,6 +190,7 @@ TEST(RandomOperator, TransmitterIsKeyedOnlyForARunOrAManualKey) {
         using namespace std::chrono;
         SimStation station(dir.path().string(),
                            LocalTime{sys_days{year{2026} / 1 / 1}.time_since_epoch()} + hours{12});
+        Started(station);
         ASSERT_TRUE(station.serial.is_open());
         RandomOperator op(station, seed);
         EXPECT_EQ(op.run(3000), "") << "seed " << seed;

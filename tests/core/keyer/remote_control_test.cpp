@@ -12,7 +12,6 @@
 namespace parlomat {
 namespace {
 
-using test::SimStation;
 using test::TempDir;
 using test::WriteBytes;
 
@@ -47,12 +46,13 @@ TEST(RemoteControl, CommandsRunTheKeysHandlers) {
     WriteStation(by_key_dir);
     SimStation by_line(by_line_dir.path().string(), Noon());
     SimStation by_key(by_key_dir.path().string(), Noon());
-    RemoteControl remote(by_line.keyer, by_line.splash, {});
+    RemoteControl& remote = test::Started(by_line).remote();
+    test::Started(by_key);
     by_line.take_log();
     by_key.take_log();
     for (const auto& step : steps) {
         EXPECT_EQ(remote.Handle(step.line), "OK") << step.line;
-        by_key.keyer.Form_KeyDown(step.key, 0);
+        by_key.keyer().Form_KeyDown(step.key, 0);
         by_line.scheduler.advance(Ms{500});
         by_key.scheduler.advance(Ms{500});
         const std::string line_trace = by_line.take_log();
@@ -69,19 +69,20 @@ TEST(RemoteControl, ModalWindowRefusesCommands) {
     WriteStation(dir);
     SimStation station(dir.path().string(), Noon());
     int raised = 0;
-    RemoteControl remote(station.keyer, station.splash,
-                         {.other_modal_open = {}, .raise = [&] { ++raised; }});
-    station.keyer.mnuFileItem_Click(2);
-    ASSERT_TRUE(station.keyer.modal_open());
+    RemoteControl& remote =
+        test::Started(station, {.hooks = {.other_modal_open = {}, .raise = [&] { ++raised; }}})
+            .remote();
+    station.keyer().mnuFileItem_Click(2);
+    ASSERT_TRUE(station.keyer().modal_open());
     EXPECT_EQ(remote.Handle("PLAY 2"), "ERR modal");
     EXPECT_EQ(remote.Handle("STOP"), "ERR modal");
     station.scheduler.advance(Ms{500});
-    EXPECT_EQ(station.keyer.state().active, 0);
-    EXPECT_FALSE(station.keyer.ptt().on_air());
+    EXPECT_EQ(station.keyer().state().frame.active, 0);
+    EXPECT_FALSE(station.keyer().ptt().on_air());
     EXPECT_EQ(remote.Handle("STATUS").front(), '{');
     EXPECT_EQ(remote.Handle("RAISE"), "OK");
     EXPECT_EQ(raised, 1);
-    station.keyer.preferences_form()->cmdCancel_Click();
+    station.keyer().preferences_form()->cmdCancel_Click();
     EXPECT_EQ(remote.Handle("PLAY 2"), "OK");
 }
 

@@ -1,20 +1,10 @@
 #pragma once
 
-#include <chrono>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "core/keyer/keyer.h"
-#include "core/keyer/splash.h"
-#include "sim/sim_channels.h"
-#include "sim/sim_dialogs.h"
-#include "sim/sim_launcher.h"
-#include "sim/sim_link.h"
-#include "sim/sim_scheduler.h"
-#include "sim/sim_serial_port.h"
-#include "sim/sim_view.h"
-#include "sim/trace.h"
+#include "sim/sim_station.h"
 
 namespace parlomat::test {
 
@@ -31,53 +21,11 @@ class RecordingLog final : public EventLog {
     std::vector<std::string> entries;
 };
 
-/// The keyer on simulated devices in virtual time, started and showing its main window.
-/// The trace of the latest events is kept for failure messages.
-struct SimStation {
-    SimStation(const std::string& station, LocalTime clock)
-        : scheduler(clock),
-          trace(scheduler, log),
-          channels(scheduler, trace, station),
-          serial(trace, station),
-          link(trace),
-          dialogs(trace, station),
-          launcher(trace),
-          view(trace),
-          keyer(KeyerPorts{.scheduler = scheduler,
-                           .mci = channels,
-                           .SP = serial,
-                           .link = link,
-                           .dialogs = dialogs,
-                           .launcher = launcher,
-                           .view = view,
-                           .preferences_view = &view,
-                           .station_dir = station,
-                           .log = &tx_log}),
-          splash(scheduler, view, keyer) {
-        splash.Show();
-        splash.ExitForm();
-        scheduler.advance(Ms{10});
-    }
-
-    /// The trace written since the last call.
-    std::string take_log() {
-        std::string text = log.str();
-        log.str({});
-        return text;
-    }
-
-    std::ostringstream log;
-    SimScheduler scheduler;
-    Trace trace;
-    SimChannels channels;
-    SimSerialPort serial;
-    SimLink link;
-    SimDialogs dialogs;
-    SimLauncher launcher;
-    SimView view;
-    RecordingLog tx_log;
-    Keyer keyer;
-    Splash splash;
-};
+/// `station` started up to its main window.
+inline SimStation& Started(SimStation& station, SimStation::Options options = {}) {
+    station.start(std::move(options));
+    station.scheduler.advance(Ms{10});
+    return station;
+}
 
 }  // namespace parlomat::test

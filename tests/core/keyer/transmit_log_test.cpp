@@ -23,25 +23,27 @@ TEST(TransmitLog, EachKeyDownAndItsKeyUpAreLoggedWithCauseAndSlot) {
                "MSG1=a.wav\nDelay1=0\nLoop1=False\nMSG2=b.wav\nDelay2=2\nLoop2=True\n");
     SimStation s(dir.path().string(),
                  LocalTime{sys_days{std::chrono::year{2026} / 5 / 1}.time_since_epoch()});
+    RecordingLog tx_log;
+    Started(s, {.log = &tx_log});
     const auto run = [&](Ms ms) { s.scheduler.advance(ms); };
 
-    s.keyer.cmdStart_Click();
+    s.keyer().cmdStart_Click();
     run(Ms{3000});
-    s.keyer.optMessage_Click(1);
-    s.keyer.cmdStart_Click();
+    s.keyer().optMessage_Click(1);
+    s.keyer().cmdStart_Click();
     run(Ms{1500});  // 0.3 s delay, 0.5 s message, the receive window, then the second pass
-    s.keyer.cmdStop_Click();
-    s.keyer.cmdStop_Click();  // no key-down left: nothing to log
-    s.keyer.cmdXmit_Click();
-    s.keyer.cmdXmit_Click();
-    s.keyer.cmdXmit_Click();
+    s.keyer().cmdStop_Click();
+    s.keyer().cmdStop_Click();  // no key-down left: nothing to log
+    s.keyer().cmdXmit_Click();
+    s.keyer().cmdXmit_Click();
+    s.keyer().cmdXmit_Click();
     run(Ms{21'000});
 
     const std::vector<std::string> expected = {
         "down start 1",  "up end of message 1", "down start 2",  "up end of message 2",
         "down repeat 2", "up stop 2",           "down manual 2", "up manual 2",
         "down manual 2", "timeout 20",          "up stop 2"};
-    EXPECT_EQ(s.tx_log.entries, expected) << s.take_log();
+    EXPECT_EQ(tx_log.entries, expected) << s.take_log();
 }
 
 }  // namespace

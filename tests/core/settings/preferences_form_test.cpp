@@ -32,7 +32,7 @@ class FakeDialogs : public Dialogs {
         answers.pop_front();
         return answer;
     }
-    void beep(unsigned) override {}
+    void beep(BeepSound) override {}
 
     std::vector<std::string> boxes;
     std::vector<FileDialogRequest> requests;

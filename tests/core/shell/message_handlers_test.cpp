@@ -11,9 +11,10 @@ TEST(RunRecorder, ARecorderThatDoesNotStartSaysWhereToMendIt) {
         test::TempDir dir;
         const std::string station = dir.path().string();
         test::WriteBytes(dir.file("parlomat.ini"), "[Preference]\nRecorder=" + recorder + "\n");
-        test::SimStation sim(station, {});
+        SimStation sim(station, {});
+        test::Started(sim);
         sim.take_log();
-        sim.keyer.cmdRecord_Click();
+        sim.keyer().cmdRecord_Click();
         const std::string shown = recorder[0] == '"' ? "\\" + recorder : recorder;
         EXPECT_EQ(sim.take_log(),
                   "      10 msgbox critical \"Parlomat\" \"An error occured while attempting to "
@@ -22,8 +23,8 @@ TEST(RunRecorder, ARecorderThatDoesNotStartSaysWhereToMendIt) {
                       ".  The path or filename may be incorrect.  Corrections to "
                       "either may be made in the Parlomat.ini file.  This file is located in the " +
                       station + " subdirectory.\" ok -> ok\n");
-        EXPECT_EQ(sim.keyer.state().slots[0].name, "") << recorder;
-        EXPECT_FALSE(sim.keyer.fields().MsgLoaded[0]) << recorder;
+        EXPECT_EQ(sim.keyer().state().slots[0].name, "") << recorder;
+        EXPECT_FALSE(sim.keyer().fields().MsgLoaded[0]) << recorder;
     }
 }
 

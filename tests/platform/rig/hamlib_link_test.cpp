@@ -4,20 +4,12 @@
 
 #include <QCoreApplication>
 #include <mutex>
-#include <sstream>
+#include <string>
 #include <string_view>
 
-#include "core/keyer/keyer.h"
-#include "core/keyer/splash.h"
+#include "core/keyer/sim_station.h"
 #include "core/settings/temp_dir.h"
 #include "platform/rig/rigctld_process.h"
-#include "sim/sim_channels.h"
-#include "sim/sim_dialogs.h"
-#include "sim/sim_launcher.h"
-#include "sim/sim_scheduler.h"
-#include "sim/sim_serial_port.h"
-#include "sim/sim_view.h"
-#include "sim/trace.h"
 
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // settings name only what is used
 
@@ -117,28 +109,16 @@ TEST(HamlibLink, KeyerWarnsOfARigThatDoesNotOpenAndKeysByTheSerialPort) {
     App();
     const std::string address = "127.0.0.1:" + std::to_string(FreePort());
     TempDir dir;
-    const std::string station = dir.path().string();
-    std::ostringstream log;
-    SimScheduler scheduler{LocalTime{}};
-    Trace trace(scheduler, log);
-    SimChannels channels(scheduler, trace, station);
-    SimSerialPort serial(trace, station);
     HamlibLink link(RigSettings{.Model = 2, .Port = address}, milliseconds{20});
-    SimDialogs dialogs(trace, station);
-    SimLauncher launcher(trace);
-    SimView view(trace);
-    Keyer keyer(
-        KeyerPorts{scheduler, channels, serial, link, dialogs, launcher, view, &view, station});
-    Splash splash(scheduler, view, keyer);
-    splash.Show();
-    splash.ExitForm();
-    scheduler.advance(Ms{10});
-    const auto box = log.str().find(
+    SimStation sim(dir.path().string(), LocalTime{});
+    const Keyer& keyer = Started(sim, {.link = &link}).keyer();
+    const std::string log = sim.log();
+    const auto box = log.find(
         "msgbox exclamation \"Rig Not Available\" \"Parlomat could "
         "not open Hamlib: Hamlib NET rigctl.\\n\\nPort " +
         address + ": ");
-    EXPECT_NE(box, std::string::npos) << log.str();
-    EXPECT_NE(log.str().find("port open", box), std::string::npos) << log.str();
+    EXPECT_NE(box, std::string::npos) << log;
+    EXPECT_NE(log.find("port open", box), std::string::npos) << log;
     EXPECT_FALSE(keyer.fields().FTLinkActive);
 }
 
