@@ -133,8 +133,11 @@ bool write_message(const std::string& path, double tone_hz) {
 int prepare(const std::string& dir) {
     std::ofstream ini(dir + "/parlomat.ini", std::ios::trunc);
     // A short "Audio Idle", so the idle measurement (after the output stream has suspended)
-    // starts soon.
-    ini << "[Preference]\nPTT Delay=100\nComm Port=1\nAudio Idle=10\n[MSG Config]\n";
+    // starts soon. No interrupt line: a serial port with nothing attached may read CTS high, and
+    // the keyer would then run Stop at every clock tick (set PARLOMAT_BENCH_PTT_INT=CTS to see it).
+    const char* interrupt = std::getenv("PARLOMAT_BENCH_PTT_INT");
+    ini << "[Preference]\nPTT Delay=100\nComm Port=1\nAudio Idle=10\nPTT Int="
+        << (interrupt != nullptr ? interrupt : "") << "\n[MSG Config]\n";
     for (int n = 1; n <= 6; ++n) {
         const std::string name = "message" + std::to_string(n) + ".wav";
         if (!write_message(dir + "/" + name, 400.0 + 100.0 * n)) {

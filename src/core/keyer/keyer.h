@@ -212,6 +212,8 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     // Listen and the message tools.
     /// Polls the channel a Listen plays; at its end "Listening" gives way to "Playback Stopped".
     void tmrListen_Timer();
+    /// Ends a Listen still sounding: its sound is for the operator, never for the air.
+    void EndListen();
     void EditMessage(SampleEdit edit, const char* done, const char* nothing);
 
     // PTT.

@@ -25,4 +25,15 @@ void Keyer::tmrListen_Timer() {
     }
 }
 
+void Keyer::EndListen() {
+    if (listen_slot_ < 0) {
+        return;
+    }
+    if (mci.ChannelMode(listen_slot_) == mode::kPlaying) {
+        mci.StopChannel(listen_slot_);
+    }
+    tmrListen.set_enabled(false);
+    listen_slot_ = -1;
+}
+
 }  // namespace parlomat

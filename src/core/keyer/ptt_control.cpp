@@ -7,6 +7,7 @@ namespace parlomat {
 void Keyer::PTT_Control(bool Keyed, KeyCause cause) {
     // A suspended sound device starts now, so it runs by the time the PTT delay ends.
     if (Keyed) {
+        EndListen();
         mci.Wake();
     }
     ptt_.Control(Keyed, cause, ActiveMsg + 1);
