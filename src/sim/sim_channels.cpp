@@ -331,7 +331,7 @@ bool SimChannels::WriteSound(const std::string& path, std::int64_t ms, std::int6
             const bool sounding = at + k >= tone_from && at + k < tone_to;
             // A square wave: the sign alternates every 8 samples (500 Hz).
             chunk[static_cast<std::size_t>(k)] =
-                sounding ? static_cast<short>(((at + k) / 8) % 2 == 0 ? kTone : -kTone) : 0;
+                static_cast<short>(sounding ? (((at + k) / 8) % 2 == 0 ? kTone : -kTone) : 0);
         }
         ok = sf_writef_short(file, chunk.data(), count) == count;
     }

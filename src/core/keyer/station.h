@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "core/keyer/keyer.h"
 #include "core/keyer/remote_control.h"
 #include "core/keyer/splash.h"
@@ -10,7 +12,7 @@ namespace parlomat {
 /// handler, wired to the ports given. Real and simulated stations alike build exactly this.
 struct Station {
     explicit Station(const KeyerPorts& ports, RemoteControl::Hooks hooks = {})
-        : keyer(ports), splash(ports.scheduler, ports.view, keyer), remote(keyer, splash, hooks) {}
+        : keyer(ports), splash(ports.scheduler, ports.view, keyer), remote(keyer, splash, std::move(hooks)) {}
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;
 
