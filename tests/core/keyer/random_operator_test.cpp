@@ -21,10 +21,9 @@ constexpr Ms kSample{50};
 constexpr Ms kKeyedIdleSlack{200};
 constexpr Ms kTxTimeout{20'000};  // "TX Timeout" of the station below
 
-/// An operator pressing keys, buttons and menus at random while the serial PTT line is watched:
-/// it may be raised only while the keyer believes it keyed, for a run or a manual key, never
-/// longer than the TX time-out and, outside a manual key, no longer than the PTT delay plus
-/// slack with nothing playing; "PTT On" is shown only with a line raised.
+/// Random keys, buttons and menus while the PTT line is watched: raised only while the keyer
+/// believes it keyed, for a run or a manual key, never past the TX time-out nor, outside a manual
+/// key, the PTT delay plus slack with nothing playing; "PTT On" shown only with a line raised.
 class RandomOperator {
   public:
     RandomOperator(SimStation& s, unsigned seed) : s_(s), rng_(seed) {}
@@ -64,30 +63,28 @@ class RandomOperator {
     const std::vector<Action> actions_ = {
         {45, "F1+slot", [this](Keyer& k, int i) { k.Form_KeyDown(kKeyF1 + i, pick(4)); }},
         {48, "F12", [this](Keyer& k, int) { k.Form_KeyDown(kKeyF12, pick(4)); }},
-        {52, "click cmdStart",
-         [this](Keyer&, int) { click(Button::cmdStart, &Keyer::cmdStart_Click); }},
+        {52, "cmdStart", [this](Keyer&, int) { click(Button::cmdStart, &Keyer::cmdStart_Click); }},
         {55, "Esc", [](Keyer& k, int) { k.Form_KeyDown(kKeyEscape, 0); }},
-        {58, "click cmdStop",
-         [this](Keyer&, int) { click(Button::cmdStop, &Keyer::cmdStop_Click); }},
-        {64, "click optMessage", [](Keyer& k, int i) { k.optMessage_Click(i); }},
-        {70, "type txtPAM",
+        {58, "cmdStop", [this](Keyer&, int) { click(Button::cmdStop, &Keyer::cmdStop_Click); }},
+        {64, "optMessage", [](Keyer& k, int i) { k.optMessage_Click(i); }},
+        {70, "txtPAM",
          [this](Keyer& k, int i) {
              k.txtPAM_Change(i, any({"", "abc", "-3", "1e999", "20", "0", "2.5", "0.004", "1000"}));
          }},
-        {75, "click chkLoop", [this](Keyer& k, int i) { k.chkLoop_Change(i, pick(3)); }},
-        {80, "click cmdXmit",
+        {75, "chkLoop", [this](Keyer& k, int i) { k.chkLoop_Change(i, pick(3)); }},
+        {80, "cmdXmit",
          [this](Keyer& k, int) {
              click(Button::cmdXmit, &Keyer::cmdXmit_Click);
              manual_ = manual_ || k.fields().PTTKeyed;
          }},
-        {84, "click chkMode", [this](Keyer& k, int) { k.chkMode_Click(toggled(Check::chkMode)); }},
-        {86, "click chkInterval",
+        {84, "chkMode", [this](Keyer& k, int) { k.chkMode_Click(toggled(Check::chkMode)); }},
+        {86, "chkInterval",
          [this](Keyer& k, int) { k.chkInterval_Click(toggled(Check::chkInterval)); }},
-        {88, "menu timing", [](Keyer& k, int i) { k.mnuOptionsTimingItem_Click(i % 4); }},
-        {91, "menu PTT Enable", [](Keyer& k, int) { k.mnuOptionsItem_Click(2); }},
-        {92, "audio lost or back", [this](Keyer&, int i) { s_.channels.set_audio_lost(i < 3); }},
-        {95, "line CTS", [this](Keyer&, int) { s_.serial.set_cts(pick(8) == 0); }},
-        {100, "preferences cmbPTT, txtPTTDelay",
+        {88, "timing menu", [](Keyer& k, int i) { k.mnuOptionsTimingItem_Click(i % 4); }},
+        {91, "PTT Enable menu", [](Keyer& k, int) { k.mnuOptionsItem_Click(2); }},
+        {92, "audio lost/back", [this](Keyer&, int i) { s_.channels.set_audio_lost(i < 3); }},
+        {95, "CTS", [this](Keyer&, int) { s_.serial.set_cts(pick(8) == 0); }},
+        {100, "cmbPTT, txtPTTDelay",
          [this](Keyer& k, int) {
              k.mnuFileItem_Click(2);
              if (auto* form = k.preferences_form()) {
@@ -112,11 +109,9 @@ class RandomOperator {
             }
             return {};
         }
-        if (k.modal_open()) {  // a refused save leaves the preferences dialog open
+        if (auto* form = k.preferences_form(); form && k.modal_open()) {  // a refused save
             s_.trace.event("> dialog cmdCancel");
-            if (auto* form = k.preferences_form()) {
-                form->cmdCancel_Click();
-            }
+            form->cmdCancel_Click();
             return check();
         }
         const Action& action = *std::find_if(actions_.begin(), actions_.end(),
