@@ -72,11 +72,7 @@ class RandomOperator {
              k.txtPAM_Change(i, any({"", "abc", "-3", "1e999", "20", "0", "2.5", "0.004", "1000"}));
          }},
         {75, "chkLoop", [this](Keyer& k, int i) { k.chkLoop_Change(i, pick(3)); }},
-        {80, "cmdXmit",
-         [this](Keyer& k, int) {
-             click(Button::cmdXmit, &Keyer::cmdXmit_Click);
-             manual_ = manual_ || k.fields().PTTKeyed;
-         }},
+        {80, "cmdXmit", [this](Keyer&, int) { click(Button::cmdXmit, &Keyer::cmdXmit_Click); }},
         {84, "chkMode", [this](Keyer& k, int) { k.chkMode_Click(toggled(Check::chkMode)); }},
         {86, "chkInterval",
          [this](Keyer& k, int) { k.chkInterval_Click(toggled(Check::chkInterval)); }},
@@ -119,10 +115,12 @@ class RandomOperator {
         const int slot = pick(6);
         s_.trace.event("> " + std::string(action.name) + ", slot " + std::to_string(slot));
         action.run(k, slot);
-        // A run started outside Sked mode owns the key from now on and releases it at its end.
+        // A run started outside Sked mode owns the key from now on and releases it at its end;
+        // a key cmdXmit raised is held until released.
         if (action.until <= 52 && k.fields().Playing && !k.fields().SkedMode) {
             manual_ = false;
         }
+        manual_ = manual_ || (action.until == 80 && k.fields().PTTKeyed);
         idle_since_.reset();
         return check();
     }
@@ -143,11 +141,9 @@ class RandomOperator {
         const Ms delay = std::clamp(Ms{f.prefs.PTTDelay}, Ms{1}, Timer::kMaxInterval);
         longest_delay_ = raised ? std::max(longest_delay_, delay) : delay;
         manual_ = manual_ && f.PTTKeyed;
-        if (raised && !f.PTTKeyed) {
-            return "line raised while the keyer believes the transmitter released";
-        }
-        if (raised && !f.Playing && !manual_) {
-            return "line raised with no run and no manual key";
+        if (raised && (!f.PTTKeyed || (!f.Playing && !manual_))) {
+            return f.PTTKeyed ? "line raised with no run and no manual key"
+                              : "line raised while the keyer believes the transmitter released";
         }
         const bool playing = s_.channels.ChannelMode(f.ActiveMsg) == mode::kPlaying;
         sending_samples += (raised && playing) ? 1 : 0;
