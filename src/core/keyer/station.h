@@ -12,7 +12,9 @@ namespace parlomat {
 /// handler, wired to the ports given. Real and simulated stations alike build exactly this.
 struct Station {
     explicit Station(const KeyerPorts& ports, RemoteControl::Hooks hooks = {})
-        : keyer(ports), splash(ports.scheduler, ports.view, keyer), remote(keyer, splash, std::move(hooks)) {}
+        : keyer(ports),
+          splash(ports.scheduler, ports.view, keyer),
+          remote(keyer, splash, std::move(hooks)) {}
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;
 
