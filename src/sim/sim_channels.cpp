@@ -53,12 +53,17 @@ std::optional<std::vector<float>> ReadSamples(const std::string& path, int& rate
     return mono;
 }
 
-bool WriteSamples(const std::string& path, const std::vector<float>& samples, int rate) {
+/// A new mono 16-bit WAV file at `rate` Hz, open for writing; nullptr when it cannot be made.
+SNDFILE* CreateWave(const std::string& path, int rate) {
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = 1;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    return sf_open(path.c_str(), SFM_WRITE, &info);
+}
+
+bool WriteSamples(const std::string& path, const std::vector<float>& samples, int rate) {
+    SNDFILE* file = CreateWave(path, rate);
     if (file == nullptr) {
         return false;
     }
@@ -307,11 +312,7 @@ bool SimChannels::CreateEmptyWave(const std::string& path) {
 
 bool SimChannels::WriteSound(const std::string& path, std::int64_t ms, std::int64_t sound_from,
                              std::int64_t sound_to) {
-    SF_INFO info{};
-    info.samplerate = kSampleRate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    SNDFILE* file = CreateWave(path, kSampleRate);
     if (file == nullptr) {
         return false;
     }
