@@ -23,7 +23,11 @@ bool CanCreateFilesIn(const QString& dir) {
 }  // namespace
 
 std::string ChooseStationDirectory(const QString& app_dir, const QString& data_home) {
-    if (CanCreateFilesIn(app_dir)) {
+    // An installed program's bin directory (~/.local/bin is writable) is no place for settings
+    // and recordings, unless a station already lives there.
+    const bool installed = QDir(app_dir).dirName() == QStringLiteral("bin");
+    const bool holds_station = QFile::exists(app_dir + QStringLiteral("/parlomat.ini"));
+    if ((!installed || holds_station) && CanCreateFilesIn(app_dir)) {
         return QFile::encodeName(QDir::cleanPath(app_dir)).toStdString();
     }
     const QString station = QDir::cleanPath(data_home + QStringLiteral("/parlomat"));

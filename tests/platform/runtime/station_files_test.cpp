@@ -10,6 +10,7 @@
 #include "core/settings/temp_dir.h"
 #include "platform/file_copy.h"
 #include "platform/log_categories.h"
+#include "platform/station_dir.h"
 #include "platform/station_log.h"
 
 namespace parlomat::test {
@@ -42,6 +43,28 @@ TEST(AtomicFileCopier, ReplacesTheTargetWholeOrLeavesItAndNothingElse) {
         EXPECT_EQ(ReadBytes(station + "/msg.wav"), copied ? content : "old") << name;
     }
     alarm(0);
+}
+
+TEST(StationDirectory, AWritableProgramDirectoryUnlessAnInstalledBinWithoutAStation) {
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"portable", false, "portable"},      // an unpacked program, the build tree
+        {"bin", false, "data/parlomat"},      // ~/.local/bin: settings go to the data home
+        {"bin", true, "bin"},                 // a station that already lives there stays
+        {"missing", false, "data/parlomat"},  // nothing can be created there
+    };
+    for (const auto& [app, ini, chosen] : cases) {
+        TempDir root;
+        if (std::string(app) != "missing") {
+            std::filesystem::create_directories(root.file(app));
+        }
+        if (ini) {
+            WriteBytes(root.file(std::string(app) + "/parlomat.ini"), "");
+        }
+        const std::string dir = ChooseStationDirectory(QString::fromStdString(root.file(app)),
+                                                       QString::fromStdString(root.file("data")));
+        EXPECT_EQ(dir, root.file(chosen)) << app;
+        EXPECT_TRUE(std::filesystem::is_directory(dir)) << app;
+    }
 }
 
 TEST(StationLog, KeyChangesAreStampedInUtcAndTheFileRotatesKeepingThree) {
