@@ -18,27 +18,28 @@ void Keyer::tmrClock_Timer() {
     } else {
         UTCTime = UtcTimeOfDay(local, prefs.UTCDiffHours, prefs.UTCDiffMinutes);
     }
-    set_panel(Panel::pnlTime, TimeOfDayText(UTCTime));
+    screen_.set_panel(Panel::pnlTime, TimeOfDayText(UTCTime));
     if (IDDueTime) {
-        set_panel(Panel::pnlID, now < *IDDueTime ? IdCountdownText(*IDDueTime - now) : "ID");
+        screen_.set_panel(Panel::pnlID,
+                          now < *IDDueTime ? IdCountdownText(*IDDueTime - now) : "ID");
     }
     PollPTTInterrupt();
-    view_.clock_ticked();
+    screen_.view().clock_ticked();
 }
 
 void Keyer::StatusBar1_PanelClick() {
-    const std::string& id = panel(Panel::pnlID);
+    const std::string& id = screen_.panel(Panel::pnlID);
     if (id.empty()) {
         IDDueTime = scheduler_.local_now() + MinutesAsSeconds(prefs.IDInterval);
     } else if (id == "ID") {
         IDDueTime = scheduler_.local_now() + MinutesAsSeconds(prefs.IDInterval);
-        set_panel(Panel::pnlID, "Reset");
+        screen_.set_panel(Panel::pnlID, "Reset");
     }
 }
 
 void Keyer::StatusBar1_PanelDblClick() {
     IDDueTime.reset();
-    set_panel(Panel::pnlID, "");
+    screen_.set_panel(Panel::pnlID, "");
 }
 
 }  // namespace parlomat

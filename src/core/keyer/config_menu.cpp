@@ -31,17 +31,17 @@ void Keyer::ReadMsgConfig(const std::string& path) {
 void Keyer::ShowMsgConfig(const MsgConfig& config) {
     for (int i = 0; i < kSlotCount; ++i) {
         const auto& slot = config[i];
-        set_slot(i, &SlotLook::name, slot.name);
-        set_slot(i, &SlotLook::delay, slot.delay);
-        set_slot(i, &SlotLook::loop, slot.loop ? 1 : 0);
-        set_slot(i, &SlotLook::label, slot.label);
+        screen_.set_slot(i, &SlotLook::name, slot.name);
+        screen_.set_slot(i, &SlotLook::delay, slot.delay);
+        screen_.set_slot(i, &SlotLook::loop, slot.loop ? 1 : 0);
+        screen_.set_slot(i, &SlotLook::label, slot.label);
         if (mci.ChannelMode(i) != mode::kNotOpen) {
             mci.CloseChannel(i);
         }
         // The flag follows the slot: a slot whose earlier open had failed is not left marked.
         MsgLoaded[i] = false;
         if (slot.name.empty()) {
-            set_slot(i, &SlotLook::unplayable, "");
+            screen_.set_slot(i, &SlotLook::unplayable, "");
             continue;
         }
         // A file that does not open keeps its name, greyed with the reason, and is not loaded.
@@ -52,7 +52,7 @@ void Keyer::ShowMsgConfig(const MsgConfig& config) {
 MsgConfig Keyer::SlotsConfig() const {
     MsgConfig config;
     for (int i = 0; i < kSlotCount; ++i) {
-        const auto& look = state_.slots[i];
+        const auto& look = screen_.slot(i);
         config[i] = MsgSlotConfig{look.name, look.delay, look.loop == 1, look.label};
     }
     return config;
@@ -89,7 +89,8 @@ void Keyer::LoadConfig() {
                              MsgButtons::Ok);
         return;
     }
-    set_frame(&FrameLook::caption, std::string(kProductName) + "  -  using " + StripPath(*chosen));
+    screen_.set_frame(&FrameLook::caption,
+                      std::string(kProductName) + "  -  using " + StripPath(*chosen));
     ReadMsgConfig(*chosen);
 }
 
@@ -101,7 +102,7 @@ void Keyer::SaveConfig() {
     }
     const auto target = HasExtension(*chosen, ".pmc") ? *chosen : *chosen + ".pmc";
     if (!WriteMsgConfig(target)) {
-        set_panel(Panel::pnlFeedback, "Save failed");
+        screen_.set_panel(Panel::pnlFeedback, "Save failed");
     }
 }
 
@@ -130,13 +131,13 @@ void Keyer::ShowPreferences() {
     prefs_form_.reset();
     prefs_form_ = std::make_unique<PreferencesForm>(
         prefs, IniPath, dialogs_, ports_.preferences_view, [this] {
-            set_window(Window::frmPreferences, false);
+            screen_.set_window(Window::frmPreferences, false);
             // Takes effect at once; the sound devices themselves change at the next start.
             mci.SetIdleStop(std::chrono::seconds{prefs.AudioIdle});
         });
-    set_window(Window::frmPreferences, true);
+    screen_.set_window(Window::frmPreferences, true);
     prefs_form_->Form_Load();
-    view_.show_modal(Window::frmPreferences);
+    screen_.view().show_modal(Window::frmPreferences);
     if (prefs_form_ && !prefs_form_->is_open()) {
         prefs_form_.reset();
     }

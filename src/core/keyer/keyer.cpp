@@ -11,7 +11,7 @@ Keyer::Keyer(KeyerPorts ports)
       SP(ports_.SP),
       dialogs_(ports_.dialogs),
       launcher_(ports_.launcher),
-      view_(ports_.view),
+      screen_(ports_.view),
       log_(ports_.log != nullptr ? *ports_.log : no_log_),
       ptt_(scheduler_, SP, Ptt::Fields{PTTKeyed, PTTEnabled, FTLinkActive, prefs}, *this, log_),
       tmrClock(scheduler_, [this] { tmrClock_Timer(); }),
@@ -35,13 +35,12 @@ Keyer::~Keyer() {
 }
 
 bool Keyer::modal_open() const {
-    return state_.windows[static_cast<int>(Window::frmPreferences)] ||
-           state_.windows[static_cast<int>(Window::frmAbout)] ||
-           state_.windows[static_cast<int>(Window::frmAboutKeys)];
+    return screen_.shown(Window::frmPreferences) || screen_.shown(Window::frmAbout) ||
+           screen_.shown(Window::frmAboutKeys);
 }
 
 void Keyer::DeviceNotice(const std::string& text) {
-    set_panel(Panel::pnlFeedback, text);
+    screen_.set_panel(Panel::pnlFeedback, text);
 }
 
 std::optional<std::string> Keyer::ChooseFile(FileDialogRequest::Kind kind, const char* title,
@@ -63,42 +62,6 @@ std::string Keyer::StationPath(const std::string& name) const {
 void Keyer::set_phase(RunPhase phase) {
     phase_ = phase;
     Playing = phase != RunPhase::Idle;
-}
-
-void Keyer::set_panel(Panel panel, const std::string& text) {
-    auto& current = state_.panels[static_cast<int>(panel)];
-    if (current != text) {
-        current = text;
-        view_.panel_changed(panel, text);
-    }
-}
-
-const std::string& Keyer::panel(Panel panel) const {
-    return state_.panels[static_cast<int>(panel)];
-}
-
-void Keyer::set_button(Button button, bool enabled) {
-    auto& current = state_.buttons[static_cast<int>(button)];
-    if (current != enabled) {
-        current = enabled;
-        view_.button_changed(button, enabled);
-    }
-}
-
-void Keyer::set_check(Check check, bool on) {
-    auto& current = state_.checks[static_cast<int>(check)];
-    if (current != on) {
-        current = on;
-        view_.check_changed(check, on);
-    }
-}
-
-void Keyer::set_window(Window window, bool shown) {
-    auto& current = state_.windows[static_cast<int>(window)];
-    if (current != shown) {
-        current = shown;
-        view_.window_changed(window, shown);
-    }
 }
 
 }  // namespace parlomat

@@ -13,6 +13,7 @@
 #include "core/keyer/on_air_lamp.h"
 #include "core/keyer/ptt.h"
 #include "core/keyer/run_phase.h"
+#include "core/keyer/screen.h"
 #include "core/keyer/serial_port.h"
 #include "core/keyer/window_state.h"
 #include "core/runtime/dialogs.h"
@@ -81,7 +82,7 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     Keyer& operator=(const Keyer&) = delete;
 
     const MainScreenFields& fields() const { return *this; }
-    const WindowState& state() const { return state_; }
+    const WindowState& state() const { return screen_.state(); }
     const Timer& timer_tmrMSGStatus() const { return tmrMSGStatus; }
     const Timer& timer_tmrPlayback() const { return tmrPlayback; }
     const Timer& timer_tmrRcvWindow() const { return tmrRcvWindow; }
@@ -167,30 +168,6 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     static std::string GetModeText(ChannelState mode);
 
   private:
-    // Window state: one setter per family; each notifies the view when the value changes.
-    template <class T, class V>
-    void set_slot(int slot, T SlotLook::*member, V&& value) {
-        T next(std::forward<V>(value));
-        SlotLook& look = state_.slots[slot];
-        if (look.*member != next) {
-            look.*member = std::move(next);
-            view_.slot_changed(slot, FieldOf(member, kSlotFields), look);
-        }
-    }
-    template <class T, class V>
-    void set_frame(T FrameLook::*member, V&& value) {
-        T next(std::forward<V>(value));
-        if (state_.frame.*member != next) {
-            state_.frame.*member = std::move(next);
-            view_.frame_changed(FieldOf(member, kFrameFields), state_.frame);
-        }
-    }
-    void set_panel(Panel panel, const std::string& text);
-    const std::string& panel(Panel panel) const;
-    void set_button(Button button, bool enabled);
-    void set_check(Check check, bool on);
-    void set_window(Window window, bool shown);
-
     // Sequencer.
     void tmrMSGStatus_Timer();
     void tmrPlayback_Timer();
@@ -289,8 +266,7 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     SerialPort& SP;
     Dialogs& dialogs_;
     Launcher& launcher_;
-    MainWindowView& view_;
-    WindowState state_;
+    Screen screen_;
     std::unique_ptr<LinkMonitor> FTMonitor;
     std::unique_ptr<PreferencesForm> prefs_form_;
 

@@ -17,7 +17,7 @@ void Keyer::FTLinkDecision() {
     ptt_.set_monitor(FTMonitor.get());
     if (!FTMonitor) {
         if (const auto error = link.OpenError(); !error.empty()) {
-            set_frame(&FrameLook::hourglass, false);
+            screen_.set_frame(&FrameLook::hourglass, false);
             dialogs_.message_box(MsgIcon::Exclamation, "Rig Not Available",
                                  "Parlomat could not open " + name + ".\n\n" + error +
                                      "\n\nThe serial port is used instead.",
@@ -36,7 +36,7 @@ void Keyer::FTLinkDecision() {
             FTLinkActive = true;
             return;
         }
-        set_frame(&FrameLook::hourglass, false);
+        screen_.set_frame(&FrameLook::hourglass, false);
         FTLinkActive = dialogs_.message_box(MsgIcon::None, title,
                                             offer + "\n\nDo you wish to use the " + name + " link?",
                                             MsgButtons::YesNo) == MsgReply::Yes;
@@ -47,7 +47,7 @@ void Keyer::FTLinkDecision() {
         return;
     }
     if (*again == 1) {
-        set_frame(&FrameLook::hourglass, false);
+        screen_.set_frame(&FrameLook::hourglass, false);
         dialogs_.message_box(MsgIcon::Exclamation, title,
                              offer + "\n\nFor proper operation, " + name +
                                  "'s Monioring Screen should be running (it is not running "

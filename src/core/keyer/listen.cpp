@@ -8,7 +8,7 @@ void Keyer::cmdListen_Click() {
         return;
     }
     mci.PlayFromStart(i);
-    set_panel(Panel::pnlFeedback, "Listening");
+    screen_.set_panel(Panel::pnlFeedback, "Listening");
     listen_slot_ = i;
     tmrListen.set_enabled(true);
 }
@@ -20,8 +20,8 @@ void Keyer::tmrListen_Timer() {
     tmrListen.set_enabled(false);
     listen_slot_ = -1;
     // Whatever the operator did meanwhile (Stop, Start, an edit) has written its own text.
-    if (panel(Panel::pnlFeedback) == "Listening") {
-        set_panel(Panel::pnlFeedback, "Playback Stopped");
+    if (screen_.panel(Panel::pnlFeedback) == "Listening") {
+        screen_.set_panel(Panel::pnlFeedback, "Playback Stopped");
     }
 }
 

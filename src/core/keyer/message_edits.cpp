@@ -13,7 +13,7 @@ Keyer::ToolsState Keyer::MessageToolsState() const {
 
 void Keyer::EditMessage(SampleEdit edit, const char* done, const char* nothing) {
     if (MessageToolsState().ready) {
-        set_panel(Panel::pnlFeedback, mci.EditChannel(ActiveMsg, edit) ? done : nothing);
+        screen_.set_panel(Panel::pnlFeedback, mci.EditChannel(ActiveMsg, edit) ? done : nothing);
     }
 }
 
@@ -27,7 +27,7 @@ void Keyer::cmdNormalize_Click() {
 
 void Keyer::cmdUndo_Click() {
     if (MessageToolsState().undo && mci.UndoEdit(ActiveMsg)) {
-        set_panel(Panel::pnlFeedback, "Edit undone");
+        screen_.set_panel(Panel::pnlFeedback, "Edit undone");
     }
 }
 

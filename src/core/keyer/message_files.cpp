@@ -100,14 +100,14 @@ void Keyer::cmdLoad_Click() {
             RefuseFile(name, reason);
             return;
         }
-        set_slot(i, &SlotLook::name, name);
+        screen_.set_slot(i, &SlotLook::name, name);
         MsgLoaded[i] = true;
-        set_slot(i, &SlotLook::unplayable, "");
+        screen_.set_slot(i, &SlotLook::unplayable, "");
     }
     for (const auto button :
          {Button::cmdRecord, Button::cmdStart, Button::cmdSave, Button::cmdErase, Button::cmdLoad,
           Button::cmdStop, Button::cmdXmit}) {
-        set_button(button, true);
+        screen_.set_button(button, true);
     }
 }
 
@@ -146,11 +146,12 @@ void Keyer::RestoreSlot(int i) {
 }
 
 bool Keyer::OpenSlot(int i) {
-    const auto file = PathUnder(ports_.station_dir, state_.slots[i].name);
+    const auto file = PathUnder(ports_.station_dir, screen_.slot(i).name);
     std::error_code error;
     if (!file || !std::filesystem::is_regular_file(*file, error)) {
         MsgLoaded[i] = false;
-        set_slot(i, &SlotLook::unplayable, std::string(OpenFailureText(OpenFailure::NotFound)));
+        screen_.set_slot(i, &SlotLook::unplayable,
+                         std::string(OpenFailureText(OpenFailure::NotFound)));
         return false;
     }
     return OpenSlotFile(i, *file);
@@ -160,8 +161,8 @@ bool Keyer::OpenSlotFile(int i, const std::string& path) {
     mci.OpenChannel(i, path);
     const bool open = mci.ChannelMode(i) != mode::kNotOpen;
     MsgLoaded[i] = open;
-    set_slot(i, &SlotLook::unplayable,
-             open ? "" : std::string(OpenFailureText(mci.LastOpenFailure(i))));
+    screen_.set_slot(i, &SlotLook::unplayable,
+                     open ? "" : std::string(OpenFailureText(mci.LastOpenFailure(i))));
     return open;
 }
 
@@ -179,7 +180,7 @@ void Keyer::cmdRecord_Click() {
         RunRecorder();
         return;
     }
-    const auto previous = state_.slots[i].name;
+    const auto previous = screen_.slot(i).name;
     const bool was_loaded = MsgLoaded[i];
     if (mci.ChannelMode(i) != mode::kNotOpen) {
         mci.CloseChannel(i);
@@ -203,22 +204,22 @@ void Keyer::cmdRecord_Click() {
             mci.OpenChannel(i, *file);
         }
         // A slot shown greyed keeps its name and reason.
-        set_slot(i, &SlotLook::name, reopened || !was_loaded ? previous : "");
+        screen_.set_slot(i, &SlotLook::name, reopened || !was_loaded ? previous : "");
         MsgLoaded[i] = reopened;
         if (was_loaded && !reopened) {
-            set_slot(i, &SlotLook::unplayable, "");
+            screen_.set_slot(i, &SlotLook::unplayable, "");
         }
-        set_panel(Panel::pnlFeedback, "Recording failed");
+        screen_.set_panel(Panel::pnlFeedback, "Recording failed");
         return;
     }
-    set_slot(i, &SlotLook::name, kWorkFile);
+    screen_.set_slot(i, &SlotLook::name, kWorkFile);
     MsgLoaded[i] = true;
-    set_slot(i, &SlotLook::unplayable, "");
+    screen_.set_slot(i, &SlotLook::unplayable, "");
     for (const auto button :
          {Button::cmdStart, Button::cmdSave, Button::cmdErase, Button::cmdLoad, Button::cmdXmit}) {
-        set_button(button, false);
+        screen_.set_button(button, false);
     }
-    set_button(Button::cmdStop, true);
+    screen_.set_button(Button::cmdStop, true);
 }
 
 void Keyer::cmdSave_Click() {
@@ -236,25 +237,25 @@ void Keyer::cmdSave_Click() {
                 "The file " + StripPath(target) + " cannot name a message: " + problem + ".",
                 MsgButtons::Ok);
         } else if (mci.SaveChannel(i, target)) {
-            set_slot(i, &SlotLook::name, StripPath(target));
-            set_slot(i, &SlotLook::unplayable, "");
+            screen_.set_slot(i, &SlotLook::name, StripPath(target));
+            screen_.set_slot(i, &SlotLook::unplayable, "");
         } else {
-            set_panel(Panel::pnlFeedback, "Save failed");
+            screen_.set_panel(Panel::pnlFeedback, "Save failed");
         }
     }
     for (const auto button : {Button::cmdRecord, Button::cmdStart, Button::cmdSave,
                               Button::cmdErase, Button::cmdLoad}) {
-        set_button(button, true);
+        screen_.set_button(button, true);
     }
-    set_button(Button::cmdStop, false);
+    screen_.set_button(Button::cmdStop, false);
 }
 
 void Keyer::cmdErase_Click() {
     const int i = ActiveMsg;
-    if (!MsgLoaded[i] && !state_.slots[i].unplayable.empty()) {
+    if (!MsgLoaded[i] && !screen_.slot(i).unplayable.empty()) {
         // A name shown greyed: nothing is open, the name goes.
-        set_slot(i, &SlotLook::name, "");
-        set_slot(i, &SlotLook::unplayable, "");
+        screen_.set_slot(i, &SlotLook::name, "");
+        screen_.set_slot(i, &SlotLook::unplayable, "");
         return;
     }
     if (!MsgLoaded[i]) {
@@ -264,7 +265,7 @@ void Keyer::cmdErase_Click() {
         return;
     }
     mci.CloseChannel(i);
-    set_slot(i, &SlotLook::name, "");
+    screen_.set_slot(i, &SlotLook::name, "");
     MsgLoaded[i] = false;
 }
 

@@ -12,15 +12,15 @@ void Keyer::optMessage_Click(int index) {
         return;
     }
     // The option button is checked before its click handler runs.
-    set_frame(&FrameLook::active, index);
+    screen_.set_frame(&FrameLook::active, index);
     pass_slot_ = -1;
-    set_slot(ActiveMsg, &SlotLook::run_colours, false);
+    screen_.set_slot(ActiveMsg, &SlotLook::run_colours, false);
     mci.SetUpdateInterval(ActiveMsg, 0);
-    set_frame(&FrameLook::gauge, 0);
+    screen_.set_frame(&FrameLook::gauge, 0);
     mci.StopChannel(ActiveMsg);
     ActiveMsg = static_cast<std::int16_t>(index);
     for (int i = 0; i < kSlotCount; ++i) {
-        set_slot(i, &SlotLook::bold, i == index);
+        screen_.set_slot(i, &SlotLook::bold, i == index);
     }
 }
 
@@ -39,12 +39,12 @@ void Keyer::txtPAM_Change(int index, const std::string& text) {
                              MsgButtons::Ok);
         return;
     }
-    set_slot(index, &SlotLook::delay, text);
+    screen_.set_slot(index, &SlotLook::delay, text);
 }
 
 void Keyer::txtLabel_Change(int index, const std::string& text) {
     if (index >= 0 && index < kSlotCount) {
-        set_slot(index, &SlotLook::label, ProfileValueText(text));
+        screen_.set_slot(index, &SlotLook::label, ProfileValueText(text));
     }
 }
 
@@ -57,7 +57,7 @@ std::string Keyer::SlotLengthText(int index) const {
 
 void Keyer::chkLoop_Change(int index, int value) {
     if (index >= 0 && index < kSlotCount && value >= 0 && value <= 2) {
-        set_slot(index, &SlotLook::loop, value);
+        screen_.set_slot(index, &SlotLook::loop, value);
     }
 }
 

@@ -18,14 +18,14 @@ void Keyer::ScheduleMessageStart() {
 }
 
 void Keyer::ShowPanel(Panel panel, const std::string& text) {
-    set_panel(panel, text);
+    screen_.set_panel(panel, text);
 }
 
 void Keyer::TxTimedOut() {
     log_.TxTimedOut(prefs.TXTimeout);
     cmdStop_Click();
     dialogs_.beep(BeepSound::Exclamation);
-    set_panel(Panel::pnlFeedback, "TX time-out: transmitter released");
+    screen_.set_panel(Panel::pnlFeedback, "TX time-out: transmitter released");
 }
 
 void Keyer::OpenCommPort() {
@@ -37,7 +37,7 @@ void Keyer::OpenCommPort() {
     if (SP.open(error)) {
         return;
     }
-    set_frame(&FrameLook::hourglass, false);
+    screen_.set_frame(&FrameLook::hourglass, false);
     const std::string port = std::to_string(SP.port_number());
     if (error.number == SerialError::kBusy) {
         dialogs_.beep(BeepSound::Information);
@@ -61,39 +61,39 @@ void Keyer::cmdXmit_Click() {
     feedback_held_ = false;
     if (!PTTKeyed) {
         PTT_Control(true, KeyCause::Manual);
-        set_panel(Panel::pnlMode, "");
+        screen_.set_panel(Panel::pnlMode, "");
         // A key that no line took leaves its reason on the panel.
         if (ptt_.on_air()) {
-            set_panel(Panel::pnlFeedback, "Manual PTT On");
+            screen_.set_panel(Panel::pnlFeedback, "Manual PTT On");
         }
     } else {
         PTT_Control(false, KeyCause::Manual);
-        set_panel(Panel::pnlFeedback, "Manual PTT Off");
+        screen_.set_panel(Panel::pnlFeedback, "Manual PTT Off");
     }
 }
 
 void Keyer::mnuOptionsItem_Click(int index) {
     switch (index) {
         case 0: {
-            const bool on = !state_.checks[static_cast<int>(Check::KeepOnTop)];
-            set_check(Check::KeepOnTop, on);
-            set_frame(&FrameLook::topmost, on);
+            const bool on = !screen_.checked(Check::KeepOnTop);
+            screen_.set_check(Check::KeepOnTop, on);
+            screen_.set_frame(&FrameLook::topmost, on);
             break;
         }
         case 2:
-            if (state_.checks[static_cast<int>(Check::PTTEnable)]) {
-                set_check(Check::PTTEnable, false);
+            if (screen_.checked(Check::PTTEnable)) {
+                screen_.set_check(Check::PTTEnable, false);
                 PTTEnabled = false;
-                set_panel(Panel::pnlPTT, "PTT Sim");
+                screen_.set_panel(Panel::pnlPTT, "PTT Sim");
             } else {
-                set_check(Check::PTTEnable, true);
+                screen_.set_check(Check::PTTEnable, true);
                 PTTEnabled = true;
-                set_panel(Panel::pnlPTT, "PTT");
+                screen_.set_panel(Panel::pnlPTT, "PTT");
             }
             break;
         case 3: {
-            const bool on = !state_.checks[static_cast<int>(Check::IgnorePTTInt)];
-            set_check(Check::IgnorePTTInt, on);
+            const bool on = !screen_.checked(Check::IgnorePTTInt);
+            screen_.set_check(Check::IgnorePTTInt, on);
             IgnorePTTInt = on;
             break;
         }
@@ -110,7 +110,7 @@ void Keyer::PollPTTInterrupt() {
         const auto state = FTMonitor->TransmitState();
         if (state && *state == 2) {
             cmdStop_Click();
-            set_panel(Panel::pnlFeedback, "Mic PTT Interrupt");
+            screen_.set_panel(Panel::pnlFeedback, "Mic PTT Interrupt");
         }
         return;
     }
@@ -120,12 +120,12 @@ void Keyer::PollPTTInterrupt() {
     if (prefs.PTTInt == "DSR") {
         if (SP.dsr()) {
             cmdStop_Click();
-            set_panel(Panel::pnlFeedback, "DSR Line Interrupt");
+            screen_.set_panel(Panel::pnlFeedback, "DSR Line Interrupt");
         }
     } else if (prefs.PTTInt == "CTS") {
         if (SP.cts()) {
             cmdStop_Click();
-            set_panel(Panel::pnlFeedback, "CTS Line Interrupt");
+            screen_.set_panel(Panel::pnlFeedback, "CTS Line Interrupt");
         }
     }
 }
@@ -139,7 +139,7 @@ void Keyer::SP_Lost() {
     } else if (keyed_by_port) {
         PTT_Control(false, KeyCause::PortLost);
     }
-    set_panel(Panel::pnlFeedback, "Comm port lost");
+    screen_.set_panel(Panel::pnlFeedback, "Comm port lost");
     feedback_held_ = true;
 }
 

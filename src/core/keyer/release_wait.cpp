@@ -56,12 +56,12 @@ void Keyer::CheckStuckPTT(std::int32_t state) {
     if (since >= kRepeatUnkeyAfter && !unkey_repeated_) {
         unkey_repeated_ = true;
         if (!FTMonitor->SetPTT(0)) {
-            set_panel(Panel::pnlFeedback, "PTT crap error");
+            screen_.set_panel(Panel::pnlFeedback, "PTT crap error");
         }
     }
     if (since >= kWarnAfter && stuck_alarm_ == StuckAlarm::Off) {
         stuck_alarm_ = StuckAlarm::Sounding;
-        set_panel(Panel::pnlFeedback, "Rig still transmitting!");
+        screen_.set_panel(Panel::pnlFeedback, "Rig still transmitting!");
         dialogs_.beep(BeepSound::Exclamation);
         last_beep_ = now;
         return;

@@ -38,29 +38,29 @@ std::string Keyer::GetModeText(ChannelState mode) {
 void Keyer::cmdStart_Click() {
     feedback_held_ = false;
     const int active = ActiveMsg;
-    const std::string& name = state_.slots[active].name;
+    const std::string& name = screen_.slot(active).name;
     if (name.empty()) {
-        set_panel(Panel::pnlFeedback, "No filename assigned");
+        screen_.set_panel(Panel::pnlFeedback, "No filename assigned");
         return;
     }
     // Outside Sked mode a slot whose file is not open is opened first; keying a transmitter with
     // nothing to play is refused.
     if (!SkedMode && mci.ChannelMode(active) == mode::kNotOpen) {
         if (!OpenSlot(active)) {
-            set_panel(Panel::pnlFeedback, "Not Open");
+            screen_.set_panel(Panel::pnlFeedback, "Not Open");
             return;
         }
     }
 
-    RcvDelayMs = ReceiveDelayMs(state_.slots[active].delay);
+    RcvDelayMs = ReceiveDelayMs(screen_.slot(active).delay);
     RcvRemainingMs = RcvDelayMs;
-    set_button(Button::cmdRecord, false);
-    set_button(Button::cmdStop, true);
-    set_button(Button::cmdSave, false);
-    set_button(Button::cmdErase, false);
-    set_button(Button::cmdLoad, false);
-    set_button(Button::cmdXmit, false);
-    set_slot(active, &SlotLook::run_colours, true);
+    screen_.set_button(Button::cmdRecord, false);
+    screen_.set_button(Button::cmdStop, true);
+    screen_.set_button(Button::cmdSave, false);
+    screen_.set_button(Button::cmdErase, false);
+    screen_.set_button(Button::cmdLoad, false);
+    screen_.set_button(Button::cmdXmit, false);
+    screen_.set_slot(active, &SlotLook::run_colours, true);
     MsgLengthMs = mci.ChannelLength(active);
     mci.SetUpdateInterval(active, kRunUpdateInterval);
 
@@ -98,9 +98,9 @@ void Keyer::cmdStart_Click() {
 void Keyer::cmdStop_Click() {
     feedback_held_ = false;
     const int active = ActiveMsg;
-    set_slot(active, &SlotLook::run_colours, false);
+    screen_.set_slot(active, &SlotLook::run_colours, false);
     mci.SetUpdateInterval(active, 0);
-    set_frame(&FrameLook::gauge, 0);
+    screen_.set_frame(&FrameLook::gauge, 0);
     mci.StopChannel(active);
     set_phase(RunPhase::Idle);
     PTT_Control(false, KeyCause::Stop);
@@ -140,7 +140,7 @@ std::string Keyer::NothingSentReason() const {
 
 void Keyer::AbortRun(const std::string& reason) {
     cmdStop_Click();
-    set_panel(Panel::pnlFeedback, reason);
+    screen_.set_panel(Panel::pnlFeedback, reason);
 }
 
 void Keyer::tmrMSGStatus_Timer() {
@@ -164,10 +164,10 @@ void Keyer::tmrMSGStatus_Timer() {
 
     const ChannelState channel_mode = mci.ChannelMode(active);
     if (!feedback_held_) {
-        set_panel(Panel::pnlFeedback, GetModeText(channel_mode));
+        screen_.set_panel(Panel::pnlFeedback, GetModeText(channel_mode));
     }
-    RcvDelayMs = ReceiveDelayMs(state_.slots[active].delay);
-    LoopActive = state_.slots[active].loop == 1;
+    RcvDelayMs = ReceiveDelayMs(screen_.slot(active).delay);
+    LoopActive = screen_.slot(active).loop == 1;
     if (channel_mode != mode::kStopped) {
         return;
     }
@@ -222,13 +222,13 @@ void Keyer::EndOfRun() {
 }
 
 void Keyer::ShowRunEnded() {
-    set_panel(Panel::pnlFeedback, "Playback Stopped");
-    set_button(Button::cmdRecord, true);
-    set_button(Button::cmdStart, true);
-    set_button(Button::cmdSave, true);
-    set_button(Button::cmdErase, true);
-    set_button(Button::cmdLoad, true);
-    set_button(Button::cmdXmit, true);
+    screen_.set_panel(Panel::pnlFeedback, "Playback Stopped");
+    screen_.set_button(Button::cmdRecord, true);
+    screen_.set_button(Button::cmdStart, true);
+    screen_.set_button(Button::cmdSave, true);
+    screen_.set_button(Button::cmdErase, true);
+    screen_.set_button(Button::cmdLoad, true);
+    screen_.set_button(Button::cmdXmit, true);
 }
 
 void Keyer::OpenReceiveWindow() {
@@ -279,7 +279,7 @@ void Keyer::mci_StatusUpdate(int) {
     if (rounded < 0 || rounded > 100) {
         return;
     }
-    set_frame(&FrameLook::gauge, static_cast<int>(rounded));
+    screen_.set_frame(&FrameLook::gauge, static_cast<int>(rounded));
 }
 
 }  // namespace parlomat

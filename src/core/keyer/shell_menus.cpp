@@ -11,24 +11,24 @@ void Keyer::mnuMixerItem_Click(int index) {
         return;
     }
     if (!StartMixer(launcher_, index == 0 ? MixerControls::Playback : MixerControls::Recording)) {
-        set_panel(Panel::pnlFeedback, "No mixer program found");
+        screen_.set_panel(Panel::pnlFeedback, "No mixer program found");
     }
 }
 
 void Keyer::mnuHelpItem_Click(int index) {
     switch (index) {
         case 0:
-            set_window(Window::frmAboutKeys, true);
-            view_.show_modal(Window::frmAboutKeys);
-            set_window(Window::frmAboutKeys, false);
+            screen_.set_window(Window::frmAboutKeys, true);
+            screen_.view().show_modal(Window::frmAboutKeys);
+            screen_.set_window(Window::frmAboutKeys, false);
             break;
         case 1:
             RunBrowser(launcher_, ports_.support_url, 1);
             break;
         case 2:
-            set_window(Window::frmAbout, true);
-            view_.show_modal(Window::frmAbout);
-            set_window(Window::frmAbout, false);
+            screen_.set_window(Window::frmAbout, true);
+            screen_.view().show_modal(Window::frmAbout);
+            screen_.set_window(Window::frmAbout, false);
             break;
         default:
             break;

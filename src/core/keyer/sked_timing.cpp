@@ -7,7 +7,7 @@
 namespace parlomat {
 
 void Keyer::tmrMST_Timer() {
-    if (!state_.checks[static_cast<int>(Check::chkMode)]) {
+    if (!screen_.checked(Check::chkMode)) {
         return;
     }
     const auto transmit = IsTransmitSegment(ClockText, prefs.NAMSTiming, XmitOddSegments);
@@ -18,7 +18,7 @@ void Keyer::tmrMST_Timer() {
         if (InXmitPeriod) {
             return;
         }
-        set_panel(Panel::pnlMode, "XMIT");
+        screen_.set_panel(Panel::pnlMode, "XMIT");
         tmrMSGStatus.set_interval(Ms{100});
         InXmitPeriod = true;
         if (Playing) {
@@ -28,7 +28,7 @@ void Keyer::tmrMST_Timer() {
             tmrPlayback.set_enabled(true);
             ScheduleMessageStart();
         } else {
-            set_panel(Panel::pnlFeedback, "Playback not Enabled");
+            screen_.set_panel(Panel::pnlFeedback, "Playback not Enabled");
         }
         return;
     }
@@ -40,7 +40,7 @@ void Keyer::tmrMST_Timer() {
     tmrRcvWindow.set_enabled(false);
     tmrPlayback.set_interval(Ms{0});
     tmrPlayback.set_enabled(false);
-    set_panel(Panel::pnlMode, "RECV");
+    screen_.set_panel(Panel::pnlMode, "RECV");
     tmrMSGStatus.set_interval(Ms{0});
     tmrMSGStatus.set_enabled(false);
     InXmitPeriod = false;
@@ -48,20 +48,21 @@ void Keyer::tmrMST_Timer() {
         set_phase(RunPhase::SkedWait);
     }
     if (!MsgLoaded[ActiveMsg]) {
-        set_panel(Panel::pnlFeedback, "MSG " + std::to_string(ActiveMsg + 1) + " is not loaded");
+        screen_.set_panel(Panel::pnlFeedback,
+                          "MSG " + std::to_string(ActiveMsg + 1) + " is not loaded");
     } else {
         mci.StopChannel(ActiveMsg);
-        set_panel(Panel::pnlFeedback, "Playback Suspended");
+        screen_.set_panel(Panel::pnlFeedback, "Playback Suspended");
     }
 }
 
 void Keyer::chkMode_Click(int value) {
-    set_check(Check::chkMode, value == 1);
+    screen_.set_check(Check::chkMode, value == 1);
     cmdStop_Click();
-    if (panel(Panel::pnlMode) != "Manual") {
+    if (screen_.panel(Panel::pnlMode) != "Manual") {
         tmrMST.set_enabled(false);
-        set_panel(Panel::pnlMode, "Manual");
-        set_panel(Panel::pnlFeedback, "");
+        screen_.set_panel(Panel::pnlMode, "Manual");
+        screen_.set_panel(Panel::pnlFeedback, "");
         SkedMode = false;
         tmrMSGStatus.set_enabled(true);
         cmdStop_Click();
@@ -69,11 +70,11 @@ void Keyer::chkMode_Click(int value) {
     }
     tmrMST.set_enabled(true);
     SkedMode = true;
-    set_panel(Panel::pnlMode, InXmitPeriod ? "XMIT" : "RECV");
+    screen_.set_panel(Panel::pnlMode, InXmitPeriod ? "XMIT" : "RECV");
 }
 
 void Keyer::chkInterval_Click(int value) {
-    set_check(Check::chkInterval, value == 1);
+    screen_.set_check(Check::chkInterval, value == 1);
     XmitOddSegments = value == 1;
 }
 
@@ -82,10 +83,10 @@ void Keyer::mnuOptionsTimingItem_Click(int index) {
         return;
     }
     prefs.NAMSTiming = static_cast<std::int16_t>(index + 1);
-    set_check(Check::Timing15s, index == 0);
-    set_check(Check::Timing30s, index == 1);
-    set_check(Check::TimingMinute, index == 2);
-    set_check(Check::Timing2Min, index == 3);
+    screen_.set_check(Check::Timing15s, index == 0);
+    screen_.set_check(Check::Timing30s, index == 1);
+    screen_.set_check(Check::TimingMinute, index == 2);
+    screen_.set_check(Check::Timing2Min, index == 3);
 }
 
 }  // namespace parlomat

@@ -7,21 +7,21 @@ namespace parlomat {
 
 void Keyer::Show() {
     Form_Load();
-    set_window(Window::frmMainScreen, true);
+    screen_.set_window(Window::frmMainScreen, true);
 }
 
 void Keyer::Form_Load() {
     tmrClock.set_interval(Ms{200});
     tmrClock.set_enabled(true);
 
-    set_frame(&FrameLook::caption, "Parlomat");
+    screen_.set_frame(&FrameLook::caption, "Parlomat");
     optMessage_Click(0);
     mnuOptionsItem_Click(2);
-    set_panel(Panel::pnlMode, "Manual");
+    screen_.set_panel(Panel::pnlMode, "Manual");
     InXmitPeriod = false;
     SkedMode = false;
     FTLinkDecision();
-    set_frame(&FrameLook::hourglass, true);
+    screen_.set_frame(&FrameLook::hourglass, true);
     IniPath = ports_.station_dir + "/parlomat.ini";
     {
         // The settings file is read once for the whole load sequence.
@@ -36,28 +36,27 @@ void Keyer::Form_Load() {
         OpenCommPort();
     }
     mci.PrepareChannels();
-    set_check(Check::Timing15s, prefs.NAMSTiming == 1);
-    set_check(Check::Timing30s, prefs.NAMSTiming == 2);
-    set_check(Check::TimingMinute, prefs.NAMSTiming == 3);
-    set_check(Check::Timing2Min, false);
-    set_frame(&FrameLook::hourglass, false);
+    screen_.set_check(Check::Timing15s, prefs.NAMSTiming == 1);
+    screen_.set_check(Check::Timing30s, prefs.NAMSTiming == 2);
+    screen_.set_check(Check::TimingMinute, prefs.NAMSTiming == 3);
+    screen_.set_check(Check::Timing2Min, false);
+    screen_.set_frame(&FrameLook::hourglass, false);
 }
 
 void Keyer::RequestClose() {
-    if (state_.ended || !Form_QueryUnload()) {
+    if (screen_.ended() || !Form_QueryUnload()) {
         return;
     }
     End();
 }
 
 void Keyer::EndWithoutAsking() {
-    if (state_.ended) {
+    if (screen_.ended()) {
         return;
     }
-    if (!state_.windows[static_cast<int>(Window::frmMainScreen)]) {
+    if (!screen_.shown(Window::frmMainScreen)) {
         // Nothing was loaded yet: saving now would replace the last configuration with empty slots.
-        state_.ended = true;
-        view_.program_ended();
+        screen_.End();
         return;
     }
     End();
@@ -67,9 +66,8 @@ void Keyer::End() {
     Form_Unload();
     tmrClock.set_enabled(false);
     tmrFTLinkDelay.set_enabled(false);
-    set_window(Window::frmMainScreen, false);
-    state_.ended = true;
-    view_.program_ended();
+    screen_.set_window(Window::frmMainScreen, false);
+    screen_.End();
 }
 
 bool Keyer::Form_QueryUnload() {
