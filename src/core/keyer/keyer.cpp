@@ -12,9 +12,9 @@ Keyer::Keyer(KeyerPorts ports)
       dialogs_(ports_.dialogs),
       launcher_(ports_.launcher),
       screen_(ports_.view),
+      clock_(scheduler_, screen_, prefs, [this] { PollPTTInterrupt(); }),
       log_(ports_.log != nullptr ? *ports_.log : no_log_),
       ptt_(scheduler_, SP, Ptt::Fields{PTTKeyed, PTTEnabled, FTLinkActive, prefs}, *this, log_),
-      tmrClock(scheduler_, [this] { tmrClock_Timer(); }),
       tmrMSGStatus(
           scheduler_, [this] { tmrMSGStatus_Timer(); }, Ms{100}, false),
       tmrPlayback(scheduler_, [this] { tmrPlayback_Timer(); }),
@@ -32,6 +32,31 @@ Keyer::Keyer(KeyerPorts ports)
 Keyer::~Keyer() {
     mci.set_listener(nullptr);
     SP.set_lost_handler({});
+}
+
+MainScreenFields Keyer::fields() const {
+    MainScreenFields f;
+    f.ActiveMsg = ActiveMsg;
+    f.MsgLoaded = MsgLoaded;
+    f.Playing = Playing;
+    f.LoopActive = LoopActive;
+    f.RcvDelayMs = RcvDelayMs;
+    f.RcvRemainingMs = RcvRemainingMs;
+    f.RepeatPending = RepeatPending;
+    f.MsgLengthMs = MsgLengthMs;
+    f.SkedMode = SkedMode;
+    f.InXmitPeriod = InXmitPeriod;
+    f.FTLinkActive = FTLinkActive;
+    f.IniPath = IniPath;
+    f.PTTKeyed = PTTKeyed;
+    f.PTTEnabled = PTTEnabled;
+    f.IgnorePTTInt = IgnorePTTInt;
+    f.XmitOddSegments = XmitOddSegments;
+    f.ClockText = clock_.fields().ClockText;
+    f.UTCTime = clock_.fields().UTCTime;
+    f.IDDueTime = clock_.fields().IDDueTime;
+    f.prefs = prefs;
+    return f;
 }
 
 bool Keyer::modal_open() const {

@@ -15,6 +15,7 @@
 #include "core/keyer/run_phase.h"
 #include "core/keyer/screen.h"
 #include "core/keyer/serial_port.h"
+#include "core/keyer/station_clock.h"
 #include "core/keyer/window_state.h"
 #include "core/runtime/dialogs.h"
 #include "core/runtime/event_log.h"
@@ -74,14 +75,15 @@ struct MainScreenFields {
 
 /// frmMainScreen: the keyer's whole run-time state and every handler of the main window.
 /// Each public handler is one event of the window; after it the view has seen every change.
-class Keyer : private MainScreenFields, private ChannelListener, private PttHost {
+class Keyer : private ChannelListener, private PttHost {
   public:
     explicit Keyer(KeyerPorts ports);
     ~Keyer() override;
     Keyer(const Keyer&) = delete;
     Keyer& operator=(const Keyer&) = delete;
 
-    const MainScreenFields& fields() const { return *this; }
+    /// The shared fields now, gathered from the objects that own them.
+    MainScreenFields fields() const;
     const WindowState& state() const { return screen_.state(); }
     const Timer& timer_tmrMSGStatus() const { return tmrMSGStatus; }
     const Timer& timer_tmrPlayback() const { return tmrPlayback; }
@@ -159,8 +161,8 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
 
     // Keyboard and status bar.
     void Form_KeyDown(int key_code, int shift);
-    void StatusBar1_PanelClick();
-    void StatusBar1_PanelDblClick();
+    void StatusBar1_PanelClick() { clock_.StatusBar1_PanelClick(); }
+    void StatusBar1_PanelDblClick() { clock_.StatusBar1_PanelDblClick(); }
 
     /// A device adapter's notice for the operator (a sound device fell back to the default).
     void DeviceNotice(const std::string& text);
@@ -206,9 +208,6 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
 
     // Sked timing.
     void tmrMST_Timer();
-
-    // Clock.
-    void tmrClock_Timer();
 
     // Link.
     void FTLinkDecision();
@@ -267,6 +266,26 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     Dialogs& dialogs_;
     Launcher& launcher_;
     Screen screen_;
+    // The main window's own fields; the rest live with the objects below.
+    std::int16_t ActiveMsg = 0;
+    std::array<bool, kSlotCount> MsgLoaded{};
+    bool FTLinkActive = false;
+    std::string IniPath;
+    bool PTTKeyed = false;
+    bool PTTEnabled = false;
+    bool IgnorePTTInt = false;
+    Preferences prefs;
+    bool Playing = false;
+    bool LoopActive = false;
+    double RcvDelayMs = 0;      ///< ms
+    double RcvRemainingMs = 0;  ///< ms
+    bool RepeatPending = false;
+    std::int32_t MsgLengthMs = 0;
+    bool SkedMode = false;
+    bool InXmitPeriod = false;
+    bool XmitOddSegments = false;
+
+    StationClock clock_;
     std::unique_ptr<LinkMonitor> FTMonitor;
     std::unique_ptr<PreferencesForm> prefs_form_;
 
@@ -286,7 +305,6 @@ class Keyer : private MainScreenFields, private ChannelListener, private PttHost
     StuckAlarm stuck_alarm_ = StuckAlarm::Off;
     Ms last_beep_{0};
 
-    Timer tmrClock;
     Timer tmrMSGStatus;
     Timer tmrPlayback;
     Timer tmrRcvWindow;

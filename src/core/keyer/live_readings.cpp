@@ -14,10 +14,11 @@ LampState Keyer::lamp() const {
         in.receive_left = *due - scheduler_.now() + Ms{static_cast<Ms::rep>(RcvRemainingMs)};
     }
     if (SkedMode) {
-        in.segment_seconds = SegmentSecondsLeft(ClockText, prefs.NAMSTiming);
+        in.segment_seconds = SegmentSecondsLeft(clock_.fields().ClockText, prefs.NAMSTiming);
     }
-    if (IDDueTime) {
-        in.id_left = std::chrono::duration_cast<Ms>(*IDDueTime - scheduler_.local_now());
+    if (clock_.fields().IDDueTime) {
+        in.id_left =
+            std::chrono::duration_cast<Ms>(*clock_.fields().IDDueTime - scheduler_.local_now());
     }
     return LampFor(in);
 }

@@ -10,7 +10,8 @@ void Keyer::tmrMST_Timer() {
     if (!screen_.checked(Check::chkMode)) {
         return;
     }
-    const auto transmit = IsTransmitSegment(ClockText, prefs.NAMSTiming, XmitOddSegments);
+    const auto transmit =
+        IsTransmitSegment(clock_.fields().ClockText, prefs.NAMSTiming, XmitOddSegments);
     if (!transmit) {
         return;
     }

@@ -11,8 +11,7 @@ void Keyer::Show() {
 }
 
 void Keyer::Form_Load() {
-    tmrClock.set_interval(Ms{200});
-    tmrClock.set_enabled(true);
+    clock_.Start();
 
     screen_.set_frame(&FrameLook::caption, "Parlomat");
     optMessage_Click(0);
@@ -64,7 +63,7 @@ void Keyer::EndWithoutAsking() {
 
 void Keyer::End() {
     Form_Unload();
-    tmrClock.set_enabled(false);
+    clock_.Stop();
     tmrFTLinkDelay.set_enabled(false);
     screen_.set_window(Window::frmMainScreen, false);
     screen_.End();
