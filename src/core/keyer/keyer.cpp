@@ -13,14 +13,13 @@ Keyer::Keyer(KeyerPorts ports)
       launcher_(ports_.launcher),
       screen_(ports_.view),
       clock_(scheduler_, screen_, prefs, [this] { PollPTTInterrupt(); }),
+      sked_(scheduler_, screen_, prefs, clock_, *this),
       log_(ports_.log != nullptr ? *ports_.log : no_log_),
       ptt_(scheduler_, SP, Ptt::Fields{PTTKeyed, PTTEnabled, FTLinkActive, prefs}, *this, log_),
       tmrMSGStatus(
           scheduler_, [this] { tmrMSGStatus_Timer(); }, Ms{100}, false),
       tmrPlayback(scheduler_, [this] { tmrPlayback_Timer(); }),
       tmrRcvWindow(scheduler_, [this] { tmrRcvWindow_Timer(); }),
-      tmrMST(
-          scheduler_, [this] { tmrMST_Timer(); }, Ms{250}, false),
       tmrFTLinkDelay(
           scheduler_, [this] { tmrFTLinkDelay_Timer(); }, Ms{0}, true),
       tmrListen(
@@ -44,19 +43,28 @@ MainScreenFields Keyer::fields() const {
     f.RcvRemainingMs = RcvRemainingMs;
     f.RepeatPending = RepeatPending;
     f.MsgLengthMs = MsgLengthMs;
-    f.SkedMode = SkedMode;
-    f.InXmitPeriod = InXmitPeriod;
+    f.SkedMode = sked_.fields().SkedMode;
+    f.InXmitPeriod = sked_.fields().InXmitPeriod;
     f.FTLinkActive = FTLinkActive;
     f.IniPath = IniPath;
     f.PTTKeyed = PTTKeyed;
     f.PTTEnabled = PTTEnabled;
     f.IgnorePTTInt = IgnorePTTInt;
-    f.XmitOddSegments = XmitOddSegments;
+    f.XmitOddSegments = sked_.fields().XmitOddSegments;
     f.ClockText = clock_.fields().ClockText;
     f.UTCTime = clock_.fields().UTCTime;
     f.IDDueTime = clock_.fields().IDDueTime;
     f.prefs = prefs;
     return f;
+}
+
+void Keyer::chkMode_Click(int value) {
+    screen_.set_check(Check::chkMode, value == 1);
+    cmdStop_Click();
+    if (!sked_.SwitchMode()) {
+        tmrMSGStatus.set_enabled(true);
+        cmdStop_Click();
+    }
 }
 
 bool Keyer::modal_open() const {

@@ -15,6 +15,7 @@
 #include "core/keyer/run_phase.h"
 #include "core/keyer/screen.h"
 #include "core/keyer/serial_port.h"
+#include "core/keyer/sked_clock.h"
 #include "core/keyer/station_clock.h"
 #include "core/keyer/window_state.h"
 #include "core/runtime/dialogs.h"
@@ -75,7 +76,7 @@ struct MainScreenFields {
 
 /// frmMainScreen: the keyer's whole run-time state and every handler of the main window.
 /// Each public handler is one event of the window; after it the view has seen every change.
-class Keyer : private ChannelListener, private PttHost {
+class Keyer : private ChannelListener, private PttHost, private SkedHost {
   public:
     explicit Keyer(KeyerPorts ports);
     ~Keyer() override;
@@ -148,12 +149,12 @@ class Keyer : private ChannelListener, private PttHost {
     void cmdUndo_Click();
     /// The check box has taken `value` (0 or 1) and its click handler runs.
     void chkMode_Click(int value);
-    void chkInterval_Click(int value);
+    void chkInterval_Click(int value) { sked_.chkInterval_Click(value); }
 
     // Menus.
     void mnuFileItem_Click(int index);
     void mnuOptionsItem_Click(int index);
-    void mnuOptionsTimingItem_Click(int index);
+    void mnuOptionsTimingItem_Click(int index) { sked_.mnuOptionsTimingItem_Click(index); }
     void mnuMixerItem_Click(int index);
     void mnuHelpItem_Click(int index);
     /// frmAbout's "&System Info..." button.
@@ -206,8 +207,10 @@ class Keyer : private ChannelListener, private PttHost {
     void PollPTTInterrupt();
     void SP_Lost();
 
-    // Sked timing.
-    void tmrMST_Timer();
+    // The run's answer to the Sked clock's segment edges.
+    void XmitSegmentStarted() override;
+    void XmitSegmentEnding() override;
+    void RecvSegmentStarted() override;
 
     // Link.
     void FTLinkDecision();
@@ -281,11 +284,9 @@ class Keyer : private ChannelListener, private PttHost {
     double RcvRemainingMs = 0;  ///< ms
     bool RepeatPending = false;
     std::int32_t MsgLengthMs = 0;
-    bool SkedMode = false;
-    bool InXmitPeriod = false;
-    bool XmitOddSegments = false;
 
     StationClock clock_;
+    SkedClock sked_;
     std::unique_ptr<LinkMonitor> FTMonitor;
     std::unique_ptr<PreferencesForm> prefs_form_;
 
@@ -308,7 +309,6 @@ class Keyer : private ChannelListener, private PttHost {
     Timer tmrMSGStatus;
     Timer tmrPlayback;
     Timer tmrRcvWindow;
-    Timer tmrMST;
     Timer tmrFTLinkDelay;
     Timer tmrListen;
     int listen_slot_ = -1;  ///< the channel a Listen plays; -1: none

@@ -8,12 +8,12 @@ LampState Keyer::lamp() const {
     LampInputs in;
     in.on_air = ptt_.on_air();
     in.phase = phase_;
-    in.sked_mode = SkedMode;
+    in.sked_mode = sked_.fields().SkedMode;
     if (const auto due = tmrRcvWindow.next_due(); due && phase_ == RunPhase::Listening) {
         // The armed chunk's rest plus the chunks still to come.
         in.receive_left = *due - scheduler_.now() + Ms{static_cast<Ms::rep>(RcvRemainingMs)};
     }
-    if (SkedMode) {
+    if (sked_.fields().SkedMode) {
         in.segment_seconds = SegmentSecondsLeft(clock_.fields().ClockText, prefs.NAMSTiming);
     }
     if (clock_.fields().IDDueTime) {

@@ -45,7 +45,7 @@ void Keyer::cmdStart_Click() {
     }
     // Outside Sked mode a slot whose file is not open is opened first; keying a transmitter with
     // nothing to play is refused.
-    if (!SkedMode && mci.ChannelMode(active) == mode::kNotOpen) {
+    if (!sked_.fields().SkedMode && mci.ChannelMode(active) == mode::kNotOpen) {
         if (!OpenSlot(active)) {
             screen_.set_panel(Panel::pnlFeedback, "Not Open");
             return;
@@ -64,7 +64,7 @@ void Keyer::cmdStart_Click() {
     MsgLengthMs = mci.ChannelLength(active);
     mci.SetUpdateInterval(active, kRunUpdateInterval);
 
-    if (!SkedMode) {
+    if (!sked_.fields().SkedMode) {
         PTT_Control(true, KeyCause::Start);
         // A Start during a run sends the message again from its start after a fresh PTT delay.
         tmrMSGStatus.set_enabled(false);
@@ -87,7 +87,7 @@ void Keyer::cmdStart_Click() {
             MsgLengthMs = mci.ChannelLength(active);
         }
     }
-    if (InXmitPeriod) {
+    if (sked_.fields().InXmitPeriod) {
         set_phase(RunPhase::Sending);
         pass_slot_ = active;
         mci.PlayFromStart(active);
@@ -153,9 +153,9 @@ void Keyer::tmrMSGStatus_Timer() {
         }
         if (const auto reason = NothingSentReason(); !reason.empty()) {
             AbortRun(reason);
-        } else if (!SkedMode) {
+        } else if (!sked_.fields().SkedMode) {
             EndOfRun();
-        } else if (InXmitPeriod) {
+        } else if (sked_.fields().InXmitPeriod) {
             // Every later transmit segment would key the transmitter with nothing to send.
             cmdStop_Click();
         }
@@ -176,7 +176,7 @@ void Keyer::tmrMSGStatus_Timer() {
         return;
     }
 
-    if (!SkedMode) {
+    if (!sked_.fields().SkedMode) {
         if (!LoopActive) {
             EndOfRun();
         } else if (RcvDelayMs <= 0) {
@@ -193,7 +193,7 @@ void Keyer::tmrMSGStatus_Timer() {
         return;
     }
 
-    if (!InXmitPeriod) {
+    if (!sked_.fields().InXmitPeriod) {
         return;
     }
     if (!LoopActive) {
@@ -208,6 +208,42 @@ void Keyer::tmrMSGStatus_Timer() {
         RepeatPending = true;
         set_phase(RunPhase::Listening);
         OpenReceiveWindow();
+    }
+}
+
+void Keyer::XmitSegmentStarted() {
+    tmrMSGStatus.set_interval(Ms{100});
+    if (Playing) {
+        PTT_Control(true, KeyCause::SkedSegment);
+        set_phase(RunPhase::KeyDelay);
+        tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
+        tmrPlayback.set_enabled(true);
+        ScheduleMessageStart();
+    } else {
+        screen_.set_panel(Panel::pnlFeedback, "Playback not Enabled");
+    }
+}
+
+void Keyer::XmitSegmentEnding() {
+    PTT_Control(false, KeyCause::SkedSegment);
+    tmrRcvWindow.set_interval(Ms{0});
+    tmrRcvWindow.set_enabled(false);
+    tmrPlayback.set_interval(Ms{0});
+    tmrPlayback.set_enabled(false);
+    tmrMSGStatus.set_interval(Ms{0});
+    tmrMSGStatus.set_enabled(false);
+}
+
+void Keyer::RecvSegmentStarted() {
+    if (Playing) {
+        set_phase(RunPhase::SkedWait);
+    }
+    if (!MsgLoaded[ActiveMsg]) {
+        screen_.set_panel(Panel::pnlFeedback,
+                          "MSG " + std::to_string(ActiveMsg + 1) + " is not loaded");
+    } else {
+        mci.StopChannel(ActiveMsg);
+        screen_.set_panel(Panel::pnlFeedback, "Playback Suspended");
     }
 }
 

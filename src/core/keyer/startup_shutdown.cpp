@@ -16,9 +16,7 @@ void Keyer::Form_Load() {
     screen_.set_frame(&FrameLook::caption, "Parlomat");
     optMessage_Click(0);
     mnuOptionsItem_Click(2);
-    screen_.set_panel(Panel::pnlMode, "Manual");
-    InXmitPeriod = false;
-    SkedMode = false;
+    sked_.ShowManual();
     FTLinkDecision();
     screen_.set_frame(&FrameLook::hourglass, true);
     IniPath = ports_.station_dir + "/parlomat.ini";
@@ -77,7 +75,7 @@ bool Keyer::Form_QueryUnload() {
 
 void Keyer::Form_Unload() {
     tmrMSGStatus.set_enabled(false);
-    tmrMST.set_enabled(false);
+    sked_.Stop();
     tmrPlayback.set_enabled(false);
     tmrRcvWindow.set_enabled(false);
     tmrListen.set_enabled(false);
