@@ -1,16 +1,25 @@
-#include "core/keyer/key_codes.h"
+#include "core/keyer/shortcuts.h"
+
 #include "core/keyer/keyer.h"
 
 namespace parlomat {
 
 void Keyer::Form_KeyDown(int key_code, int) {
-    if (key_code == kKeyEscape) {
-        cmdStop_Click();
-    } else if (key_code == kKeyPadPlus || key_code == kKeyF12) {
-        cmdStart_Click();
-    } else if (key_code >= kKeyF1 && key_code <= kKeyF6) {
-        optMessage_Click(key_code - kKeyF1);
-        cmdStart_Click();
+    const auto shortcut = ShortcutFor(key_code);
+    if (!shortcut) {
+        return;
+    }
+    switch (shortcut->action) {
+        case KeyAction::Stop:
+            cmdStop_Click();
+            break;
+        case KeyAction::Start:
+            cmdStart_Click();
+            break;
+        case KeyAction::SendSlot:
+            optMessage_Click(shortcut->slot);
+            cmdStart_Click();
+            break;
     }
 }
 
