@@ -14,12 +14,9 @@ Keyer::Keyer(KeyerPorts ports)
       screen_(ports_.view),
       clock_(scheduler_, screen_, prefs, [this] { PollPTTInterrupt(); }),
       sked_(scheduler_, screen_, prefs, clock_, *this),
+      sequencer_(scheduler_, screen_, mci, prefs, sked_, {ActiveMsg, MsgLoaded}, *this),
       log_(ports_.log != nullptr ? *ports_.log : no_log_),
       ptt_(scheduler_, SP, Ptt::Fields{PTTKeyed, PTTEnabled, FTLinkActive, prefs}, *this, log_),
-      tmrMSGStatus(
-          scheduler_, [this] { tmrMSGStatus_Timer(); }, Ms{100}, false),
-      tmrPlayback(scheduler_, [this] { tmrPlayback_Timer(); }),
-      tmrRcvWindow(scheduler_, [this] { tmrRcvWindow_Timer(); }),
       tmrFTLinkDelay(
           scheduler_, [this] { tmrFTLinkDelay_Timer(); }, Ms{0}, true),
       tmrListen(
@@ -37,12 +34,12 @@ MainScreenFields Keyer::fields() const {
     MainScreenFields f;
     f.ActiveMsg = ActiveMsg;
     f.MsgLoaded = MsgLoaded;
-    f.Playing = Playing;
-    f.LoopActive = LoopActive;
-    f.RcvDelayMs = RcvDelayMs;
-    f.RcvRemainingMs = RcvRemainingMs;
-    f.RepeatPending = RepeatPending;
-    f.MsgLengthMs = MsgLengthMs;
+    f.Playing = sequencer_.fields().Playing;
+    f.LoopActive = sequencer_.fields().LoopActive;
+    f.RcvDelayMs = sequencer_.fields().RcvDelayMs;
+    f.RcvRemainingMs = sequencer_.fields().RcvRemainingMs;
+    f.RepeatPending = sequencer_.fields().RepeatPending;
+    f.MsgLengthMs = sequencer_.fields().MsgLengthMs;
     f.SkedMode = sked_.fields().SkedMode;
     f.InXmitPeriod = sked_.fields().InXmitPeriod;
     f.FTLinkActive = FTLinkActive;
@@ -60,10 +57,10 @@ MainScreenFields Keyer::fields() const {
 
 void Keyer::chkMode_Click(int value) {
     screen_.set_check(Check::chkMode, value == 1);
-    cmdStop_Click();
+    sequencer_.cmdStop_Click();
     if (!sked_.SwitchMode()) {
-        tmrMSGStatus.set_enabled(true);
-        cmdStop_Click();
+        sequencer_.ResumeStatusTick();
+        sequencer_.cmdStop_Click();
     }
 }
 
@@ -90,11 +87,6 @@ std::optional<std::string> Keyer::ChooseFile(FileDialogRequest::Kind kind, const
 
 std::string Keyer::StationPath(const std::string& name) const {
     return ports_.station_dir + "/" + name;
-}
-
-void Keyer::set_phase(RunPhase phase) {
-    phase_ = phase;
-    Playing = phase != RunPhase::Idle;
 }
 
 }  // namespace parlomat

@@ -13,6 +13,7 @@
 #include "core/keyer/on_air_lamp.h"
 #include "core/keyer/ptt.h"
 #include "core/keyer/run_phase.h"
+#include "core/keyer/run_sequencer.h"
 #include "core/keyer/screen.h"
 #include "core/keyer/serial_port.h"
 #include "core/keyer/sked_clock.h"
@@ -50,7 +51,8 @@ struct KeyerPorts {
     std::vector<std::string> sound_extensions = {};
 };
 
-/// The main window's shared fields, readable by views and the scenario runner.
+/// The main window's shared fields as one read-only snapshot for views, the control socket and
+/// the scenario runner; each field lives with the object that owns it.
 struct MainScreenFields {
     std::int16_t ActiveMsg = 0;
     std::array<bool, kSlotCount> MsgLoaded{};
@@ -74,9 +76,10 @@ struct MainScreenFields {
     Preferences prefs;
 };
 
-/// frmMainScreen: the keyer's whole run-time state and every handler of the main window.
-/// Each public handler is one event of the window; after it the view has seen every change.
-class Keyer : private ChannelListener, private PttHost, private SkedHost {
+/// frmMainScreen: every handler of the main window, each run by one event of the window and
+/// handed to the object that holds the behaviour (Screen, StationClock, SkedClock, RunSequencer,
+/// Ptt) or done here. After a handler the view has seen every change.
+class Keyer : private ChannelListener, private PttHost, private SkedHost, private SequencerHost {
   public:
     explicit Keyer(KeyerPorts ports);
     ~Keyer() override;
@@ -86,12 +89,12 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost {
     /// The shared fields now, gathered from the objects that own them.
     MainScreenFields fields() const;
     const WindowState& state() const { return screen_.state(); }
-    const Timer& timer_tmrMSGStatus() const { return tmrMSGStatus; }
-    const Timer& timer_tmrPlayback() const { return tmrPlayback; }
-    const Timer& timer_tmrRcvWindow() const { return tmrRcvWindow; }
+    const Timer& timer_tmrMSGStatus() const { return sequencer_.timer_tmrMSGStatus(); }
+    const Timer& timer_tmrPlayback() const { return sequencer_.timer_tmrPlayback(); }
+    const Timer& timer_tmrRcvWindow() const { return sequencer_.timer_tmrRcvWindow(); }
     /// The transmitter's key: whether a line or the link really holds it keyed.
     const Ptt& ptt() const { return ptt_; }
-    RunPhase run_phase() const { return phase_; }
+    RunPhase run_phase() const { return sequencer_.phase(); }
     /// The on-air lamp now; it changes with time, so a view reads it on its own refresh.
     LampState lamp() const;
     /// The level meter's reading: the active slot's channel while it plays or records.
@@ -125,8 +128,8 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost {
     std::string SlotLengthText(int index) const;
 
     // Buttons and check boxes.
-    void cmdStart_Click();
-    void cmdStop_Click();
+    void cmdStart_Click() { sequencer_.cmdStart_Click(); }
+    void cmdStop_Click() { sequencer_.cmdStop_Click(); }
     void cmdLoad_Click();
     void cmdRecord_Click();
     void cmdSave_Click();
@@ -168,26 +171,10 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost {
     /// A device adapter's notice for the operator (a sound device fell back to the default).
     void DeviceNotice(const std::string& text);
 
-    static std::string GetModeText(ChannelState mode);
+    static std::string GetModeText(ChannelState mode) { return RunSequencer::GetModeText(mode); }
 
   private:
-    // Sequencer.
-    void tmrMSGStatus_Timer();
-    void tmrPlayback_Timer();
-    void tmrRcvWindow_Timer();
-    void OpenReceiveWindow();
-    /// Hands the next chunk of RcvRemainingMs (at most 65,535 ms) to tmrRcvWindow; false when
-    /// nothing is left.
-    bool ArmReceiveChunk();
-    void EndOfRun();
-    /// A pass that played nothing: the run ends as Stop ends it, with `reason` shown.
-    void AbortRun(const std::string& reason);
-    /// Why the pass now ending played nothing, or empty when it really played.
-    std::string NothingSentReason() const;
-    void set_phase(RunPhase phase);
-    /// "Playback Stopped" and the buttons of an idle keyer.
-    void ShowRunEnded();
-    void mci_StatusUpdate(int index) override;
+    void mci_StatusUpdate(int) override { sequencer_.mci_StatusUpdate(); }
 
     // Listen and the message tools.
     /// Polls the channel a Listen plays; at its end "Listening" gives way to "Playback Stopped".
@@ -197,9 +184,7 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost {
     void EditMessage(SampleEdit edit, const char* done, const char* nothing);
 
     // PTT.
-    void PTT_Control(bool Keyed, KeyCause cause);
-    /// The channel's first sample is due at the DAC when tmrPlayback, just armed, fires.
-    void ScheduleMessageStart();
+    void PTT_Control(bool Keyed, KeyCause cause) override;
     void ShowPanel(Panel panel, const std::string& text) override;
     void TxTimedOut() override;
     void StartReleaseWait() override;
@@ -208,9 +193,9 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost {
     void SP_Lost();
 
     // The run's answer to the Sked clock's segment edges.
-    void XmitSegmentStarted() override;
-    void XmitSegmentEnding() override;
-    void RecvSegmentStarted() override;
+    void XmitSegmentStarted() override { sequencer_.XmitSegmentStarted(); }
+    void XmitSegmentEnding() override { sequencer_.XmitSegmentEnding(); }
+    void RecvSegmentStarted() override { sequencer_.RecvSegmentStarted(); }
 
     // Link.
     void FTLinkDecision();
@@ -247,7 +232,7 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost {
     bool OpenSlotFile(int i, const std::string& path);
     /// OpenSlotFile on the slot's named file in the station directory; a name outside it, or
     /// no such file, is shown greyed as not found without touching the channel.
-    bool OpenSlot(int i);
+    bool OpenSlot(int i) override;
     /// What a load from `chosen` opens and, for a file from outside, where it copies it first
     /// (`copy_to` empty: nothing to copy). Nothing when the operator declined to replace a
     /// different file of that name in the station directory.
@@ -278,27 +263,16 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost {
     bool PTTEnabled = false;
     bool IgnorePTTInt = false;
     Preferences prefs;
-    bool Playing = false;
-    bool LoopActive = false;
-    double RcvDelayMs = 0;      ///< ms
-    double RcvRemainingMs = 0;  ///< ms
-    bool RepeatPending = false;
-    std::int32_t MsgLengthMs = 0;
 
     StationClock clock_;
     SkedClock sked_;
+    RunSequencer sequencer_;
     std::unique_ptr<LinkMonitor> FTMonitor;
     std::unique_ptr<PreferencesForm> prefs_form_;
 
     NullEventLog no_log_;
     EventLog& log_;
     Ptt ptt_;
-    RunPhase phase_ = RunPhase::Idle;
-    /// The slot whose pass the sequencer started last; -1 after a slot change.
-    int pass_slot_ = -1;
-    /// pnlFeedback holds a notice ("Comm port lost") that the status tick must not overwrite
-    /// before the operator's next action.
-    bool feedback_held_ = false;
     // Stuck-PTT readback: when this keyer last unkeyed the link (none: no readback runs).
     enum class StuckAlarm { Off, Sounding, Silenced };
     std::optional<Ms> unkeyed_at_;
@@ -306,9 +280,6 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost {
     StuckAlarm stuck_alarm_ = StuckAlarm::Off;
     Ms last_beep_{0};
 
-    Timer tmrMSGStatus;
-    Timer tmrPlayback;
-    Timer tmrRcvWindow;
     Timer tmrFTLinkDelay;
     Timer tmrListen;
     int listen_slot_ = -1;  ///< the channel a Listen plays; -1: none

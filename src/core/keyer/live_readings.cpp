@@ -7,12 +7,9 @@ namespace parlomat {
 LampState Keyer::lamp() const {
     LampInputs in;
     in.on_air = ptt_.on_air();
-    in.phase = phase_;
+    in.phase = sequencer_.phase();
     in.sked_mode = sked_.fields().SkedMode;
-    if (const auto due = tmrRcvWindow.next_due(); due && phase_ == RunPhase::Listening) {
-        // The armed chunk's rest plus the chunks still to come.
-        in.receive_left = *due - scheduler_.now() + Ms{static_cast<Ms::rep>(RcvRemainingMs)};
-    }
+    in.receive_left = sequencer_.ReceiveLeft();
     if (sked_.fields().SkedMode) {
         in.segment_seconds = SegmentSecondsLeft(clock_.fields().ClockText, prefs.NAMSTiming);
     }
@@ -24,7 +21,7 @@ LampState Keyer::lamp() const {
 }
 
 bool Keyer::live() const {
-    if (phase_ != RunPhase::Idle || PTTKeyed || ptt_.on_air()) {
+    if (sequencer_.phase() != RunPhase::Idle || PTTKeyed || ptt_.on_air()) {
         return true;
     }
     for (int i = 0; i < WaveChannels::kCount; ++i) {

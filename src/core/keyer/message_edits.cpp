@@ -6,8 +6,8 @@ Keyer::ToolsState Keyer::MessageToolsState() const {
     const int i = ActiveMsg;
     // Nothing that sounds or replaces what a channel plays while it sounds, records or may go
     // on air.
-    const bool idle = MsgLoaded[i] && !Playing && !PTTKeyed && phase_ == RunPhase::Idle &&
-                      mci.ChannelMode(i) == mode::kStopped;
+    const bool idle = MsgLoaded[i] && !sequencer_.fields().Playing && !PTTKeyed &&
+                      sequencer_.phase() == RunPhase::Idle && mci.ChannelMode(i) == mode::kStopped;
     return {.ready = idle, .undo = idle && mci.CanUndoEdit(i)};
 }
 

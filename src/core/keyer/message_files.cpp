@@ -174,8 +174,7 @@ void Keyer::RefuseFile(const std::string& name, const std::string& reason) {
 
 void Keyer::cmdRecord_Click() {
     const int i = ActiveMsg;
-    set_phase(RunPhase::Idle);
-    tmrMSGStatus.set_enabled(false);
+    sequencer_.Halt();
     if (!prefs.Recorder.empty()) {
         RunRecorder();
         return;

@@ -13,7 +13,7 @@ void Keyer::optMessage_Click(int index) {
     }
     // The option button is checked before its click handler runs.
     screen_.set_frame(&FrameLook::active, index);
-    pass_slot_ = -1;
+    sequencer_.ForgetPass();
     screen_.set_slot(ActiveMsg, &SlotLook::run_colours, false);
     mci.SetUpdateInterval(ActiveMsg, 0);
     screen_.set_frame(&FrameLook::gauge, 0);

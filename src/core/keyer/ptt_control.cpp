@@ -13,10 +13,6 @@ void Keyer::PTT_Control(bool Keyed, KeyCause cause) {
     ptt_.Control(Keyed, cause, ActiveMsg + 1);
 }
 
-void Keyer::ScheduleMessageStart() {
-    mci.ScheduleStart(ActiveMsg, scheduler_.now() + tmrPlayback.interval());
-}
-
 void Keyer::ShowPanel(Panel panel, const std::string& text) {
     screen_.set_panel(panel, text);
 }
@@ -58,7 +54,7 @@ void Keyer::OpenCommPort() {
 }
 
 void Keyer::cmdXmit_Click() {
-    feedback_held_ = false;
+    sequencer_.ReleaseFeedback();
     if (!PTTKeyed) {
         PTT_Control(true, KeyCause::Manual);
         screen_.set_panel(Panel::pnlMode, "");
@@ -134,13 +130,13 @@ void Keyer::SP_Lost() {
     const bool keyed_by_port = ptt_.on_air() && !FTLinkActive && PTTEnabled;
     ptt_.PortLost();
     // The transmitter line went with the port: a run keyed through it cannot go on.
-    if (keyed_by_port && Playing) {
+    if (keyed_by_port && sequencer_.fields().Playing) {
         cmdStop_Click();
     } else if (keyed_by_port) {
         PTT_Control(false, KeyCause::PortLost);
     }
     screen_.set_panel(Panel::pnlFeedback, "Comm port lost");
-    feedback_held_ = true;
+    sequencer_.HoldFeedback();
 }
 
 }  // namespace parlomat

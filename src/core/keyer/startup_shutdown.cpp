@@ -74,10 +74,8 @@ bool Keyer::Form_QueryUnload() {
 }
 
 void Keyer::Form_Unload() {
-    tmrMSGStatus.set_enabled(false);
+    sequencer_.StopTimers();
     sked_.Stop();
-    tmrPlayback.set_enabled(false);
-    tmrRcvWindow.set_enabled(false);
     tmrListen.set_enabled(false);
     for (int i = 0; i < kSlotCount; ++i) {
         if (MsgLoaded[i]) {

@@ -1,8 +1,8 @@
 #include <cmath>
 #include <string>
 
-#include "core/keyer/keyer.h"
 #include "core/keyer/run_intervals.h"
+#include "core/keyer/run_sequencer.h"
 #include "core/settings/numbers.h"
 
 namespace parlomat {
@@ -15,7 +15,51 @@ constexpr Ms kSkedRepeatGap{75};
 
 }  // namespace
 
-std::string Keyer::GetModeText(ChannelState mode) {
+RunSequencer::RunSequencer(Scheduler& scheduler, Screen& screen, WaveChannels& mci,
+                           const Preferences& prefs, const SkedClock& sked, Slots slots,
+                           SequencerHost& host)
+    : scheduler_(scheduler),
+      screen_(screen),
+      mci(mci),
+      prefs(prefs),
+      sked_(sked),
+      slots_(slots),
+      host_(host),
+      tmrMSGStatus(
+          scheduler, [this] { tmrMSGStatus_Timer(); }, Ms{100}, false),
+      tmrPlayback(scheduler, [this] { tmrPlayback_Timer(); }),
+      tmrRcvWindow(scheduler, [this] { tmrRcvWindow_Timer(); }) {}
+
+void RunSequencer::set_phase(RunPhase phase) {
+    phase_ = phase;
+    f_.Playing = phase != RunPhase::Idle;
+}
+
+void RunSequencer::ScheduleMessageStart() {
+    mci.ScheduleStart(slots_.ActiveMsg, scheduler_.now() + tmrPlayback.interval());
+}
+
+std::optional<Ms> RunSequencer::ReceiveLeft() const {
+    const auto due = tmrRcvWindow.next_due();
+    if (!due || phase_ != RunPhase::Listening) {
+        return std::nullopt;
+    }
+    // The armed chunk's rest plus the chunks still to come.
+    return *due - scheduler_.now() + Ms{static_cast<Ms::rep>(f_.RcvRemainingMs)};
+}
+
+void RunSequencer::Halt() {
+    set_phase(RunPhase::Idle);
+    tmrMSGStatus.set_enabled(false);
+}
+
+void RunSequencer::StopTimers() {
+    tmrMSGStatus.set_enabled(false);
+    tmrPlayback.set_enabled(false);
+    tmrRcvWindow.set_enabled(false);
+}
+
+std::string RunSequencer::GetModeText(ChannelState mode) {
     switch (mode) {
         case mode::kNotOpen:
             return "Not Open";
@@ -35,9 +79,9 @@ std::string Keyer::GetModeText(ChannelState mode) {
     return "";
 }
 
-void Keyer::cmdStart_Click() {
+void RunSequencer::cmdStart_Click() {
     feedback_held_ = false;
-    const int active = ActiveMsg;
+    const int active = slots_.ActiveMsg;
     const std::string& name = screen_.slot(active).name;
     if (name.empty()) {
         screen_.set_panel(Panel::pnlFeedback, "No filename assigned");
@@ -46,14 +90,14 @@ void Keyer::cmdStart_Click() {
     // Outside Sked mode a slot whose file is not open is opened first; keying a transmitter with
     // nothing to play is refused.
     if (!sked_.fields().SkedMode && mci.ChannelMode(active) == mode::kNotOpen) {
-        if (!OpenSlot(active)) {
+        if (!host_.OpenSlot(active)) {
             screen_.set_panel(Panel::pnlFeedback, "Not Open");
             return;
         }
     }
 
-    RcvDelayMs = ReceiveDelayMs(screen_.slot(active).delay);
-    RcvRemainingMs = RcvDelayMs;
+    f_.RcvDelayMs = ReceiveDelayMs(screen_.slot(active).delay);
+    f_.RcvRemainingMs = f_.RcvDelayMs;
     screen_.set_button(Button::cmdRecord, false);
     screen_.set_button(Button::cmdStop, true);
     screen_.set_button(Button::cmdSave, false);
@@ -61,11 +105,11 @@ void Keyer::cmdStart_Click() {
     screen_.set_button(Button::cmdLoad, false);
     screen_.set_button(Button::cmdXmit, false);
     screen_.set_slot(active, &SlotLook::run_colours, true);
-    MsgLengthMs = mci.ChannelLength(active);
+    f_.MsgLengthMs = mci.ChannelLength(active);
     mci.SetUpdateInterval(active, kRunUpdateInterval);
 
     if (!sked_.fields().SkedMode) {
-        PTT_Control(true, KeyCause::Start);
+        host_.PTT_Control(true, KeyCause::Start);
         // A Start during a run sends the message again from its start after a fresh PTT delay.
         tmrMSGStatus.set_enabled(false);
         tmrMSGStatus.set_interval(kStatusTick);
@@ -83,8 +127,8 @@ void Keyer::cmdStart_Click() {
 
     set_phase(RunPhase::SkedWait);
     if (mci.ChannelMode(active) == mode::kNotOpen) {
-        if (OpenSlot(active)) {
-            MsgLengthMs = mci.ChannelLength(active);
+        if (host_.OpenSlot(active)) {
+            f_.MsgLengthMs = mci.ChannelLength(active);
         }
     }
     if (sked_.fields().InXmitPeriod) {
@@ -95,33 +139,33 @@ void Keyer::cmdStart_Click() {
     }
 }
 
-void Keyer::cmdStop_Click() {
+void RunSequencer::cmdStop_Click() {
     feedback_held_ = false;
-    const int active = ActiveMsg;
+    const int active = slots_.ActiveMsg;
     screen_.set_slot(active, &SlotLook::run_colours, false);
     mci.SetUpdateInterval(active, 0);
     screen_.set_frame(&FrameLook::gauge, 0);
     mci.StopChannel(active);
     set_phase(RunPhase::Idle);
-    PTT_Control(false, KeyCause::Stop);
+    host_.PTT_Control(false, KeyCause::Stop);
     tmrRcvWindow.set_enabled(false);
     tmrMSGStatus.set_enabled(false);
     tmrPlayback.set_enabled(false);
     ShowRunEnded();
 }
 
-void Keyer::tmrPlayback_Timer() {
+void RunSequencer::tmrPlayback_Timer() {
     tmrPlayback.set_interval(Ms{0});
     tmrPlayback.set_enabled(false);
-    RepeatPending = false;
+    f_.RepeatPending = false;
     set_phase(RunPhase::Sending);
-    pass_slot_ = ActiveMsg;
+    pass_slot_ = slots_.ActiveMsg;
     tmrMSGStatus.set_enabled(true);
-    mci.PlayFromStart(ActiveMsg);
+    mci.PlayFromStart(slots_.ActiveMsg);
 }
 
-std::string Keyer::NothingSentReason() const {
-    const int active = ActiveMsg;
+std::string RunSequencer::NothingSentReason() const {
+    const int active = slots_.ActiveMsg;
     if (phase_ != RunPhase::Sending || pass_slot_ != active) {
         return {};
     }
@@ -131,24 +175,24 @@ std::string Keyer::NothingSentReason() const {
     // Closed under the pass, a play that never began, or a play cut short: the sound device
     // is gone.
     const bool closed = mci.ChannelMode(active) == mode::kNotOpen;
-    if ((closed && MsgLoaded[active]) ||
+    if ((closed && slots_.MsgLoaded[active]) ||
         (!closed && mci.ChannelPosition(active) < mci.ChannelLength(active))) {
         return "No sound device: messages cannot be played";
     }
     return {};
 }
 
-void Keyer::AbortRun(const std::string& reason) {
+void RunSequencer::AbortRun(const std::string& reason) {
     cmdStop_Click();
     screen_.set_panel(Panel::pnlFeedback, reason);
 }
 
-void Keyer::tmrMSGStatus_Timer() {
-    const int active = ActiveMsg;
-    const bool open = MsgLoaded[active] && mci.ChannelMode(active) != mode::kNotOpen;
+void RunSequencer::tmrMSGStatus_Timer() {
+    const int active = slots_.ActiveMsg;
+    const bool open = slots_.MsgLoaded[active] && mci.ChannelMode(active) != mode::kNotOpen;
     if (!open) {
         // Nothing to send on the active slot (a slot change, a failed open): the run is over.
-        if (!Playing) {
+        if (!f_.Playing) {
             return;
         }
         if (const auto reason = NothingSentReason(); !reason.empty()) {
@@ -166,8 +210,8 @@ void Keyer::tmrMSGStatus_Timer() {
     if (!feedback_held_) {
         screen_.set_panel(Panel::pnlFeedback, GetModeText(channel_mode));
     }
-    RcvDelayMs = ReceiveDelayMs(screen_.slot(active).delay);
-    LoopActive = screen_.slot(active).loop == 1;
+    f_.RcvDelayMs = ReceiveDelayMs(screen_.slot(active).delay);
+    f_.LoopActive = screen_.slot(active).loop == 1;
     if (channel_mode != mode::kStopped) {
         return;
     }
@@ -177,16 +221,16 @@ void Keyer::tmrMSGStatus_Timer() {
     }
 
     if (!sked_.fields().SkedMode) {
-        if (!LoopActive) {
+        if (!f_.LoopActive) {
             EndOfRun();
-        } else if (RcvDelayMs <= 0) {
+        } else if (f_.RcvDelayMs <= 0) {
             set_phase(phase_ == RunPhase::Sending ? RunPhase::Gap : phase_);
             tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
             tmrPlayback.set_enabled(true);
             ScheduleMessageStart();
-        } else if (!RepeatPending) {
-            PTT_Control(false, KeyCause::EndOfMessage);
-            RepeatPending = true;
+        } else if (!f_.RepeatPending) {
+            host_.PTT_Control(false, KeyCause::EndOfMessage);
+            f_.RepeatPending = true;
             set_phase(RunPhase::Listening);
             OpenReceiveWindow();
         }
@@ -196,25 +240,25 @@ void Keyer::tmrMSGStatus_Timer() {
     if (!sked_.fields().InXmitPeriod) {
         return;
     }
-    if (!LoopActive) {
-        PTT_Control(false, KeyCause::EndOfMessage);
+    if (!f_.LoopActive) {
+        host_.PTT_Control(false, KeyCause::EndOfMessage);
         set_phase(RunPhase::SkedWait);
-    } else if (RcvDelayMs <= 0) {
+    } else if (f_.RcvDelayMs <= 0) {
         set_phase(phase_ == RunPhase::Sending ? RunPhase::Gap : phase_);
         tmrPlayback.set_interval(kSkedRepeatGap);
         tmrPlayback.set_enabled(true);
-    } else if (!RepeatPending) {
-        PTT_Control(false, KeyCause::EndOfMessage);
-        RepeatPending = true;
+    } else if (!f_.RepeatPending) {
+        host_.PTT_Control(false, KeyCause::EndOfMessage);
+        f_.RepeatPending = true;
         set_phase(RunPhase::Listening);
         OpenReceiveWindow();
     }
 }
 
-void Keyer::XmitSegmentStarted() {
+void RunSequencer::XmitSegmentStarted() {
     tmrMSGStatus.set_interval(Ms{100});
-    if (Playing) {
-        PTT_Control(true, KeyCause::SkedSegment);
+    if (f_.Playing) {
+        host_.PTT_Control(true, KeyCause::SkedSegment);
         set_phase(RunPhase::KeyDelay);
         tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
         tmrPlayback.set_enabled(true);
@@ -224,8 +268,8 @@ void Keyer::XmitSegmentStarted() {
     }
 }
 
-void Keyer::XmitSegmentEnding() {
-    PTT_Control(false, KeyCause::SkedSegment);
+void RunSequencer::XmitSegmentEnding() {
+    host_.PTT_Control(false, KeyCause::SkedSegment);
     tmrRcvWindow.set_interval(Ms{0});
     tmrRcvWindow.set_enabled(false);
     tmrPlayback.set_interval(Ms{0});
@@ -234,21 +278,21 @@ void Keyer::XmitSegmentEnding() {
     tmrMSGStatus.set_enabled(false);
 }
 
-void Keyer::RecvSegmentStarted() {
-    if (Playing) {
+void RunSequencer::RecvSegmentStarted() {
+    if (f_.Playing) {
         set_phase(RunPhase::SkedWait);
     }
-    if (!MsgLoaded[ActiveMsg]) {
+    if (!slots_.MsgLoaded[slots_.ActiveMsg]) {
         screen_.set_panel(Panel::pnlFeedback,
-                          "MSG " + std::to_string(ActiveMsg + 1) + " is not loaded");
+                          "MSG " + std::to_string(slots_.ActiveMsg + 1) + " is not loaded");
     } else {
-        mci.StopChannel(ActiveMsg);
+        mci.StopChannel(slots_.ActiveMsg);
         screen_.set_panel(Panel::pnlFeedback, "Playback Suspended");
     }
 }
 
-void Keyer::EndOfRun() {
-    PTT_Control(false, KeyCause::EndOfMessage);
+void RunSequencer::EndOfRun() {
+    host_.PTT_Control(false, KeyCause::EndOfMessage);
     set_phase(RunPhase::Idle);
     tmrMSGStatus.set_enabled(false);
     // A receive window or repeat still pending would key the transmitter again after the end.
@@ -257,7 +301,7 @@ void Keyer::EndOfRun() {
     ShowRunEnded();
 }
 
-void Keyer::ShowRunEnded() {
+void RunSequencer::ShowRunEnded() {
     screen_.set_panel(Panel::pnlFeedback, "Playback Stopped");
     screen_.set_button(Button::cmdRecord, true);
     screen_.set_button(Button::cmdStart, true);
@@ -267,22 +311,22 @@ void Keyer::ShowRunEnded() {
     screen_.set_button(Button::cmdXmit, true);
 }
 
-void Keyer::OpenReceiveWindow() {
+void RunSequencer::OpenReceiveWindow() {
     // The delay text may have turned positive during the run, after Start loaded the window.
-    if (RcvRemainingMs <= 0) {
-        RcvRemainingMs = RcvDelayMs;
+    if (f_.RcvRemainingMs <= 0) {
+        f_.RcvRemainingMs = f_.RcvDelayMs;
     }
     ArmReceiveChunk();
 }
 
-bool Keyer::ArmReceiveChunk() {
-    const double remaining = RcvRemainingMs;
+bool RunSequencer::ArmReceiveChunk() {
+    const double remaining = f_.RcvRemainingMs;
     if (remaining > double(Timer::kMaxInterval.count())) {
-        RcvRemainingMs = remaining - double(Timer::kMaxInterval.count());
+        f_.RcvRemainingMs = remaining - double(Timer::kMaxInterval.count());
         tmrRcvWindow.set_interval(Timer::kMaxInterval);
     } else if (remaining > 0) {
         tmrRcvWindow.set_interval(ReceiveChunkInterval(remaining));
-        RcvRemainingMs = 0;
+        f_.RcvRemainingMs = 0;
     } else {
         return false;
     }
@@ -290,24 +334,25 @@ bool Keyer::ArmReceiveChunk() {
     return true;
 }
 
-void Keyer::tmrRcvWindow_Timer() {
+void RunSequencer::tmrRcvWindow_Timer() {
     tmrRcvWindow.set_interval(Ms{0});
     if (ArmReceiveChunk()) {
         return;
     }
-    RcvRemainingMs = RcvDelayMs;
-    PTT_Control(true, KeyCause::Repeat);
+    f_.RcvRemainingMs = f_.RcvDelayMs;
+    host_.PTT_Control(true, KeyCause::Repeat);
     set_phase(RunPhase::KeyDelay);
     tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
     tmrPlayback.set_enabled(true);
     ScheduleMessageStart();
 }
 
-void Keyer::mci_StatusUpdate(int) {
-    if (!Playing) {
+void RunSequencer::mci_StatusUpdate() {
+    if (!f_.Playing) {
         return;
     }
-    const double percent = double(mci.ChannelPosition(ActiveMsg)) / double(MsgLengthMs) * 100.0;
+    const double percent =
+        double(mci.ChannelPosition(slots_.ActiveMsg)) / double(f_.MsgLengthMs) * 100.0;
     if (!std::isfinite(percent)) {
         return;
     }
