@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/audio/paths.h"
+#include "core/keyer/file_choice.h"
 #include "core/keyer/keyer.h"
 #include "core/settings/msg_config.h"
 #include "core/settings/numbers.h"
@@ -25,58 +26,28 @@ bool IsFile(const std::string& path) {
 }  // namespace
 
 void Keyer::ReadMsgConfig(const std::string& path) {
-    ShowMsgConfig(ReadMsgConfigSection(path));
-}
-
-void Keyer::ShowMsgConfig(const MsgConfig& config) {
-    for (int i = 0; i < kSlotCount; ++i) {
-        const auto& slot = config[i];
-        screen_.set_slot(i, &SlotLook::name, slot.name);
-        screen_.set_slot(i, &SlotLook::delay, slot.delay);
-        screen_.set_slot(i, &SlotLook::loop, slot.loop ? 1 : 0);
-        screen_.set_slot(i, &SlotLook::label, slot.label);
-        if (mci.ChannelMode(i) != mode::kNotOpen) {
-            mci.CloseChannel(i);
-        }
-        // The flag follows the slot: a slot whose earlier open had failed is not left marked.
-        MsgLoaded[i] = false;
-        if (slot.name.empty()) {
-            screen_.set_slot(i, &SlotLook::unplayable, "");
-            continue;
-        }
-        // A file that does not open keeps its name, greyed with the reason, and is not loaded.
-        OpenSlot(i);
-    }
-}
-
-MsgConfig Keyer::SlotsConfig() const {
-    MsgConfig config;
-    for (int i = 0; i < kSlotCount; ++i) {
-        const auto& look = screen_.slot(i);
-        config[i] = MsgSlotConfig{look.name, look.delay, look.loop == 1, look.label};
-    }
-    return config;
+    slots_.ShowMsgConfig(ReadMsgConfigSection(path));
 }
 
 bool Keyer::WriteMsgConfig(const std::string& path) {
-    return WriteMsgConfigSection(path, SlotsConfig());
+    return WriteMsgConfigSection(path, slots_.SlotsConfig());
 }
 
 void Keyer::GetLastconfig(const ProfileDocument& ini) {
-    ShowMsgConfig(ReadMsgConfigSection(ini));
+    slots_.ShowMsgConfig(ReadMsgConfigSection(ini));
 }
 
 void Keyer::SaveLastConfig() {
     // One read and one replacement of the settings file for everything written at shutdown.
     auto ini = ProfileDocument::Read(IniPath);
-    WriteMsgConfigSection(ini, SlotsConfig());
+    WriteMsgConfigSection(ini, slots_.SlotsConfig());
     ini.Set(kPreferenceSection, "NAMSTiming", NumberText(prefs.NAMSTiming));
     ini.Save(IniPath);
 }
 
 void Keyer::LoadConfig() {
-    const auto chosen =
-        ChooseFile(FileDialogRequest::Kind::Open, "Load Configuration File:", kConfigFilter, false);
+    const auto chosen = ChooseFile(dialogs_, ports_.station_dir, FileDialogRequest::Kind::Open,
+                                   "Load Configuration File:", kConfigFilter, false);
     if (!chosen || chosen->empty()) {
         return;
     }
@@ -95,8 +66,8 @@ void Keyer::LoadConfig() {
 }
 
 void Keyer::SaveConfig() {
-    const auto chosen =
-        ChooseFile(FileDialogRequest::Kind::Save, "Save Configuration File:", kConfigFilter, true);
+    const auto chosen = ChooseFile(dialogs_, ports_.station_dir, FileDialogRequest::Kind::Save,
+                                   "Save Configuration File:", kConfigFilter, true);
     if (!chosen || chosen->empty()) {
         return;
     }

@@ -14,7 +14,10 @@ Keyer::Keyer(KeyerPorts ports)
       screen_(ports_.view),
       clock_(scheduler_, screen_, prefs, [this] { PollPTTInterrupt(); }),
       sked_(scheduler_, screen_, prefs, clock_, *this),
-      sequencer_(scheduler_, screen_, mci, prefs, sked_, {ActiveMsg, MsgLoaded}, *this),
+      slots_(screen_, mci, dialogs_, launcher_, prefs,
+             {ports_.station_dir, ports_.files, ports_.sound_extensions}, *this),
+      sequencer_(scheduler_, screen_, mci, prefs, sked_,
+                 {slots_.fields().ActiveMsg, slots_.fields().MsgLoaded}, *this),
       log_(ports_.log != nullptr ? *ports_.log : no_log_),
       ptt_(scheduler_, SP, Ptt::Fields{PTTKeyed, PTTEnabled, FTLinkActive, prefs}, *this, log_),
       tmrFTLinkDelay(
@@ -32,8 +35,8 @@ Keyer::~Keyer() {
 
 MainScreenFields Keyer::fields() const {
     MainScreenFields f;
-    f.ActiveMsg = ActiveMsg;
-    f.MsgLoaded = MsgLoaded;
+    f.ActiveMsg = slots_.fields().ActiveMsg;
+    f.MsgLoaded = slots_.fields().MsgLoaded;
     f.Playing = sequencer_.fields().Playing;
     f.LoopActive = sequencer_.fields().LoopActive;
     f.RcvDelayMs = sequencer_.fields().RcvDelayMs;
@@ -71,22 +74,6 @@ bool Keyer::modal_open() const {
 
 void Keyer::DeviceNotice(const std::string& text) {
     screen_.set_panel(Panel::pnlFeedback, text);
-}
-
-std::optional<std::string> Keyer::ChooseFile(FileDialogRequest::Kind kind, const char* title,
-                                             const char* filter, bool confirm_overwrite) {
-    FileDialogRequest request;
-    request.kind = kind;
-    request.title = title;
-    request.filters = FileFilters(filter);
-    request.initial_dir = ports_.station_dir;
-    request.hide_read_only = true;
-    request.confirm_overwrite = confirm_overwrite;
-    return dialogs_.file_dialog(request);
-}
-
-std::string Keyer::StationPath(const std::string& name) const {
-    return ports_.station_dir + "/" + name;
 }
 
 }  // namespace parlomat

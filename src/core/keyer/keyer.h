@@ -10,6 +10,7 @@
 
 #include "core/audio/file_copier.h"
 #include "core/audio/wave_channels.h"
+#include "core/keyer/message_slots.h"
 #include "core/keyer/on_air_lamp.h"
 #include "core/keyer/ptt.h"
 #include "core/keyer/run_phase.h"
@@ -78,8 +79,12 @@ struct MainScreenFields {
 
 /// frmMainScreen: every handler of the main window, each run by one event of the window and
 /// handed to the object that holds the behaviour (Screen, StationClock, SkedClock, RunSequencer,
-/// Ptt) or done here. After a handler the view has seen every change.
-class Keyer : private ChannelListener, private PttHost, private SkedHost, private SequencerHost {
+/// MessageSlots, Ptt) or done here. After a handler the view has seen every change.
+class Keyer : private ChannelListener,
+              private PttHost,
+              private SkedHost,
+              private SequencerHost,
+              private MessageSlotsHost {
   public:
     explicit Keyer(KeyerPorts ports);
     ~Keyer() override;
@@ -119,21 +124,23 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost, privat
     void EndWithoutAsking();
 
     // Slots.
-    void optMessage_Click(int index);
-    void txtPAM_Change(int index, const std::string& text);
-    void chkLoop_Change(int index, int value);
+    void optMessage_Click(int index) { slots_.optMessage_Click(index); }
+    void txtPAM_Change(int index, const std::string& text) { slots_.txtPAM_Change(index, text); }
+    void chkLoop_Change(int index, int value) { slots_.chkLoop_Change(index, value); }
     /// The operator typed a label for slot `index`; kept with the configuration.
-    void txtLabel_Change(int index, const std::string& text);
+    void txtLabel_Change(int index, const std::string& text) {
+        slots_.txtLabel_Change(index, text);
+    }
     /// The length of slot `index`'s message as "m:ss.s", or empty when it holds none.
-    std::string SlotLengthText(int index) const;
+    std::string SlotLengthText(int index) const { return slots_.SlotLengthText(index); }
 
     // Buttons and check boxes.
     void cmdStart_Click() { sequencer_.cmdStart_Click(); }
     void cmdStop_Click() { sequencer_.cmdStop_Click(); }
-    void cmdLoad_Click();
-    void cmdRecord_Click();
-    void cmdSave_Click();
-    void cmdErase_Click();
+    void cmdLoad_Click() { slots_.cmdLoad_Click(); }
+    void cmdRecord_Click() { slots_.cmdRecord_Click(); }
+    void cmdSave_Click() { slots_.cmdSave_Click(); }
+    void cmdErase_Click() { slots_.cmdErase_Click(); }
     void cmdXmit_Click();
     /// Plays the active slot to the speakers without keying: nothing while a run is under way or
     /// the transmitter is keyed (the sound would go on the air).
@@ -212,9 +219,6 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost, privat
 
     // Message configurations.
     void ReadMsgConfig(const std::string& path);
-    /// Shows a configuration's six slots and opens their files.
-    void ShowMsgConfig(const MsgConfig& config);
-    MsgConfig SlotsConfig() const;
     bool WriteMsgConfig(const std::string& path);
     void GetLastconfig(const ProfileDocument& ini);
     void SaveLastConfig();
@@ -222,30 +226,10 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost, privat
     void SaveConfig();
     void ShowPreferences();
 
-    // Messages.
-    /// The shared file dialog in the station directory, read-only box hidden; nothing on cancel.
-    std::optional<std::string> ChooseFile(FileDialogRequest::Kind kind, const char* title,
-                                          const char* filter, bool confirm_overwrite);
-    void RunRecorder();
-    /// Opens `path` on slot `i`'s channel: the slot is loaded, or shown greyed with the reason
-    /// (its name kept) and not loaded. True when the file opened.
-    bool OpenSlotFile(int i, const std::string& path);
-    /// OpenSlotFile on the slot's named file in the station directory; a name outside it, or
-    /// no such file, is shown greyed as not found without touching the channel.
-    bool OpenSlot(int i) override;
-    /// What a load from `chosen` opens and, for a file from outside, where it copies it first
-    /// (`copy_to` empty: nothing to copy). Nothing when the operator declined to replace a
-    /// different file of that name in the station directory.
-    struct LoadPlan {
-        std::string open;
-        std::string copy_to;
-    };
-    std::optional<LoadPlan> PlanLoad(const std::string& chosen);
-    /// Gives slot `i` its own message back after a refused load.
-    void RestoreSlot(int i);
-    /// Tells the operator that `name` could not be used, and why.
-    void RefuseFile(const std::string& name, const std::string& reason);
-    std::string StationPath(const std::string& name) const;
+    // The run's and the slots' requests.
+    bool OpenSlot(int i) override { return slots_.OpenSlot(i); }
+    void ActiveSlotChanging() override { sequencer_.ForgetPass(); }
+    void RecorderStarting() override { sequencer_.Halt(); }
 
     KeyerPorts ports_;
     Scheduler& scheduler_;
@@ -255,8 +239,6 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost, privat
     Launcher& launcher_;
     Screen screen_;
     // The main window's own fields; the rest live with the objects below.
-    std::int16_t ActiveMsg = 0;
-    std::array<bool, kSlotCount> MsgLoaded{};
     bool FTLinkActive = false;
     std::string IniPath;
     bool PTTKeyed = false;
@@ -266,6 +248,7 @@ class Keyer : private ChannelListener, private PttHost, private SkedHost, privat
 
     StationClock clock_;
     SkedClock sked_;
+    MessageSlots slots_;
     RunSequencer sequencer_;
     std::unique_ptr<LinkMonitor> FTMonitor;
     std::unique_ptr<PreferencesForm> prefs_form_;

@@ -3,7 +3,7 @@
 namespace parlomat {
 
 void Keyer::cmdListen_Click() {
-    const int i = ActiveMsg;
+    const int i = slots_.fields().ActiveMsg;
     if (!MessageToolsState().ready) {
         return;
     }

@@ -34,14 +34,14 @@ bool Keyer::live() const {
 }
 
 ChannelLevel Keyer::MeterLevel() const {
-    return mci.Level(ActiveMsg);
+    return mci.Level(slots_.fields().ActiveMsg);
 }
 
 std::string Keyer::RecordingElapsedText() const {
-    if (mci.ChannelMode(ActiveMsg) != mode::kRecording) {
+    if (mci.ChannelMode(slots_.fields().ActiveMsg) != mode::kRecording) {
         return {};
     }
-    return MessageLengthText(Ms{mci.ChannelPosition(ActiveMsg)});
+    return MessageLengthText(Ms{mci.ChannelPosition(slots_.fields().ActiveMsg)});
 }
 
 }  // namespace parlomat

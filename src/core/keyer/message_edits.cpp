@@ -3,17 +3,18 @@
 namespace parlomat {
 
 Keyer::ToolsState Keyer::MessageToolsState() const {
-    const int i = ActiveMsg;
+    const int i = slots_.fields().ActiveMsg;
     // Nothing that sounds or replaces what a channel plays while it sounds, records or may go
     // on air.
-    const bool idle = MsgLoaded[i] && !sequencer_.fields().Playing && !PTTKeyed &&
+    const bool idle = slots_.fields().MsgLoaded[i] && !sequencer_.fields().Playing && !PTTKeyed &&
                       sequencer_.phase() == RunPhase::Idle && mci.ChannelMode(i) == mode::kStopped;
     return {.ready = idle, .undo = idle && mci.CanUndoEdit(i)};
 }
 
 void Keyer::EditMessage(SampleEdit edit, const char* done, const char* nothing) {
     if (MessageToolsState().ready) {
-        screen_.set_panel(Panel::pnlFeedback, mci.EditChannel(ActiveMsg, edit) ? done : nothing);
+        screen_.set_panel(Panel::pnlFeedback,
+                          mci.EditChannel(slots_.fields().ActiveMsg, edit) ? done : nothing);
     }
 }
 
@@ -26,7 +27,7 @@ void Keyer::cmdNormalize_Click() {
 }
 
 void Keyer::cmdUndo_Click() {
-    if (MessageToolsState().undo && mci.UndoEdit(ActiveMsg)) {
+    if (MessageToolsState().undo && mci.UndoEdit(slots_.fields().ActiveMsg)) {
         screen_.set_panel(Panel::pnlFeedback, "Edit undone");
     }
 }

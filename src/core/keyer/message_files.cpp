@@ -7,7 +7,8 @@
 
 #include "core/audio/paths.h"
 #include "core/audio/sound_filter.h"
-#include "core/keyer/keyer.h"
+#include "core/keyer/file_choice.h"
+#include "core/keyer/message_slots.h"
 #include "core/settings/profile_file.h"
 #include "core/shell/about_texts.h"
 
@@ -52,15 +53,15 @@ bool SameContent(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-void Keyer::cmdLoad_Click() {
-    const int i = ActiveMsg;
+void MessageSlots::cmdLoad_Click() {
+    const int i = f_.ActiveMsg;
     const auto chosen =
-        ChooseFile(FileDialogRequest::Kind::Open,
-                   "Load Wave File:", LoadFilter(ports_.sound_extensions).c_str(), false);
+        ChooseFile(dialogs_, files_.station_dir, FileDialogRequest::Kind::Open,
+                   "Load Wave File:", LoadFilter(files_.sound_extensions).c_str(), false);
     if (!chosen) {
         return;
     }
-    if (MsgLoaded[i] &&
+    if (f_.MsgLoaded[i] &&
         dialogs_.message_box(MsgIcon::None, "Confirm Message Replacement",
                              "Do you wish to replace the currently assigned message?",
                              MsgButtons::YesNo) != MsgReply::Yes) {
@@ -86,7 +87,7 @@ void Keyer::cmdLoad_Click() {
             reason = OpenFailureText(mci.LastOpenFailure(i));
         } else if (!plan->copy_to.empty()) {
             mci.CloseChannel(i);
-            if (ports_.files == nullptr || !ports_.files->CopyFile(plan->open, plan->copy_to)) {
+            if (files_.copier == nullptr || !files_.copier->CopyFile(plan->open, plan->copy_to)) {
                 reason = "it could not be copied into the station directory";
             } else {
                 mci.OpenChannel(i, plan->copy_to);
@@ -101,7 +102,7 @@ void Keyer::cmdLoad_Click() {
             return;
         }
         screen_.set_slot(i, &SlotLook::name, name);
-        MsgLoaded[i] = true;
+        f_.MsgLoaded[i] = true;
         screen_.set_slot(i, &SlotLook::unplayable, "");
     }
     for (const auto button :
@@ -111,10 +112,10 @@ void Keyer::cmdLoad_Click() {
     }
 }
 
-std::optional<Keyer::LoadPlan> Keyer::PlanLoad(const std::string& chosen) {
+std::optional<MessageSlots::LoadPlan> MessageSlots::PlanLoad(const std::string& chosen) {
     std::error_code error;
     const auto folder = std::filesystem::path(chosen).parent_path();
-    if (std::filesystem::equivalent(folder, ports_.station_dir, error) ||
+    if (std::filesystem::equivalent(folder, files_.station_dir, error) ||
         !std::filesystem::is_regular_file(chosen, error)) {
         return LoadPlan{chosen, ""};  // used where it is; a file that is not there fails to open
     }
@@ -136,20 +137,20 @@ std::optional<Keyer::LoadPlan> Keyer::PlanLoad(const std::string& chosen) {
     return LoadPlan{chosen, target};
 }
 
-void Keyer::RestoreSlot(int i) {
+void MessageSlots::RestoreSlot(int i) {
     if (mci.ChannelMode(i) != mode::kNotOpen) {
         mci.CloseChannel(i);
     }
-    if (MsgLoaded[i]) {
+    if (f_.MsgLoaded[i]) {
         OpenSlot(i);  // an empty slot, or one shown greyed, had nothing open
     }
 }
 
-bool Keyer::OpenSlot(int i) {
-    const auto file = PathUnder(ports_.station_dir, screen_.slot(i).name);
+bool MessageSlots::OpenSlot(int i) {
+    const auto file = PathUnder(files_.station_dir, screen_.slot(i).name);
     std::error_code error;
     if (!file || !std::filesystem::is_regular_file(*file, error)) {
-        MsgLoaded[i] = false;
+        f_.MsgLoaded[i] = false;
         screen_.set_slot(i, &SlotLook::unplayable,
                          std::string(OpenFailureText(OpenFailure::NotFound)));
         return false;
@@ -157,30 +158,30 @@ bool Keyer::OpenSlot(int i) {
     return OpenSlotFile(i, *file);
 }
 
-bool Keyer::OpenSlotFile(int i, const std::string& path) {
+bool MessageSlots::OpenSlotFile(int i, const std::string& path) {
     mci.OpenChannel(i, path);
     const bool open = mci.ChannelMode(i) != mode::kNotOpen;
-    MsgLoaded[i] = open;
+    f_.MsgLoaded[i] = open;
     screen_.set_slot(i, &SlotLook::unplayable,
                      open ? "" : std::string(OpenFailureText(mci.LastOpenFailure(i))));
     return open;
 }
 
-void Keyer::RefuseFile(const std::string& name, const std::string& reason) {
+void MessageSlots::RefuseFile(const std::string& name, const std::string& reason) {
     dialogs_.message_box(MsgIcon::Critical, "Message Not Loaded",
                          "The file " + name + " could not be used: " + reason + ".",
                          MsgButtons::Ok);
 }
 
-void Keyer::cmdRecord_Click() {
-    const int i = ActiveMsg;
-    sequencer_.Halt();
+void MessageSlots::cmdRecord_Click() {
+    const int i = f_.ActiveMsg;
+    host_.RecorderStarting();
     if (!prefs.Recorder.empty()) {
         RunRecorder();
         return;
     }
     const auto previous = screen_.slot(i).name;
-    const bool was_loaded = MsgLoaded[i];
+    const bool was_loaded = f_.MsgLoaded[i];
     if (mci.ChannelMode(i) != mode::kNotOpen) {
         mci.CloseChannel(i);
     }
@@ -197,14 +198,14 @@ void Keyer::cmdRecord_Click() {
         if (mci.ChannelMode(i) != mode::kNotOpen) {
             mci.CloseChannel(i);
         }
-        const auto file = PathUnder(ports_.station_dir, previous);
+        const auto file = PathUnder(files_.station_dir, previous);
         const bool reopened = was_loaded && file && std::filesystem::is_regular_file(*file, error);
         if (reopened) {
             mci.OpenChannel(i, *file);
         }
         // A slot shown greyed keeps its name and reason.
         screen_.set_slot(i, &SlotLook::name, reopened || !was_loaded ? previous : "");
-        MsgLoaded[i] = reopened;
+        f_.MsgLoaded[i] = reopened;
         if (was_loaded && !reopened) {
             screen_.set_slot(i, &SlotLook::unplayable, "");
         }
@@ -212,7 +213,7 @@ void Keyer::cmdRecord_Click() {
         return;
     }
     screen_.set_slot(i, &SlotLook::name, kWorkFile);
-    MsgLoaded[i] = true;
+    f_.MsgLoaded[i] = true;
     screen_.set_slot(i, &SlotLook::unplayable, "");
     for (const auto button :
          {Button::cmdStart, Button::cmdSave, Button::cmdErase, Button::cmdLoad, Button::cmdXmit}) {
@@ -221,10 +222,10 @@ void Keyer::cmdRecord_Click() {
     screen_.set_button(Button::cmdStop, true);
 }
 
-void Keyer::cmdSave_Click() {
-    const int i = ActiveMsg;
-    const auto chosen =
-        ChooseFile(FileDialogRequest::Kind::Save, "Save Wave File:", kWaveFilter, true);
+void MessageSlots::cmdSave_Click() {
+    const int i = f_.ActiveMsg;
+    const auto chosen = ChooseFile(dialogs_, files_.station_dir, FileDialogRequest::Kind::Save,
+                                   "Save Wave File:", kWaveFilter, true);
     if (!chosen) {
         return;
     }
@@ -249,15 +250,15 @@ void Keyer::cmdSave_Click() {
     screen_.set_button(Button::cmdStop, false);
 }
 
-void Keyer::cmdErase_Click() {
-    const int i = ActiveMsg;
-    if (!MsgLoaded[i] && !screen_.slot(i).unplayable.empty()) {
+void MessageSlots::cmdErase_Click() {
+    const int i = f_.ActiveMsg;
+    if (!f_.MsgLoaded[i] && !screen_.slot(i).unplayable.empty()) {
         // A name shown greyed: nothing is open, the name goes.
         screen_.set_slot(i, &SlotLook::name, "");
         screen_.set_slot(i, &SlotLook::unplayable, "");
         return;
     }
-    if (!MsgLoaded[i]) {
+    if (!f_.MsgLoaded[i]) {
         dialogs_.message_box(MsgIcon::Exclamation, "No Message Found",
                              "Message " + std::to_string(i + 1) + " was not loaded.",
                              MsgButtons::Ok);
@@ -265,10 +266,10 @@ void Keyer::cmdErase_Click() {
     }
     mci.CloseChannel(i);
     screen_.set_slot(i, &SlotLook::name, "");
-    MsgLoaded[i] = false;
+    f_.MsgLoaded[i] = false;
 }
 
-void Keyer::RunRecorder() {
+void MessageSlots::RunRecorder() {
     if (launcher_.start(prefs.Recorder)) {
         return;
     }
@@ -276,8 +277,12 @@ void Keyer::RunRecorder() {
                          "An error occured while attempting to start " + prefs.Recorder +
                              ".  The path or filename may be incorrect.  Corrections to either "
                              "may be made in the Parlomat.ini file.  This file is located in the " +
-                             ports_.station_dir + " subdirectory.",
+                             files_.station_dir + " subdirectory.",
                          MsgButtons::Ok);
+}
+
+std::string MessageSlots::StationPath(const std::string& name) const {
+    return files_.station_dir + "/" + name;
 }
 
 }  // namespace parlomat

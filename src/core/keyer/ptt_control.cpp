@@ -10,7 +10,7 @@ void Keyer::PTT_Control(bool Keyed, KeyCause cause) {
         EndListen();
         mci.Wake();
     }
-    ptt_.Control(Keyed, cause, ActiveMsg + 1);
+    ptt_.Control(Keyed, cause, slots_.fields().ActiveMsg + 1);
 }
 
 void Keyer::ShowPanel(Panel panel, const std::string& text) {

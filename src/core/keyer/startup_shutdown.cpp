@@ -77,11 +77,7 @@ void Keyer::Form_Unload() {
     sequencer_.StopTimers();
     sked_.Stop();
     tmrListen.set_enabled(false);
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (MsgLoaded[i]) {
-            mci.CloseChannel(i);
-        }
-    }
+    slots_.CloseAll();
     // The transmitter must not stay keyed once the program is gone.
     ptt_.ReleaseAll();
     SaveLastConfig();
