@@ -1,8 +1,9 @@
+#include "core/keyer/message_slots.h"
+
 #include <string>
 #include <utility>
 
 #include "core/keyer/clock_text.h"
-#include "core/keyer/message_slots.h"
 #include "core/settings/msg_config.h"
 #include "core/settings/profile_file.h"
 

@@ -1,8 +1,9 @@
+#include "core/keyer/run_sequencer.h"
+
 #include <cmath>
 #include <string>
 
 #include "core/keyer/run_intervals.h"
-#include "core/keyer/run_sequencer.h"
 #include "core/settings/numbers.h"
 
 namespace parlomat {
@@ -26,7 +27,7 @@ RunSequencer::RunSequencer(Scheduler& scheduler, Screen& screen, WaveChannels& m
       slots_(slots),
       host_(host),
       tmrMSGStatus(
-          scheduler, [this] { tmrMSGStatus_Timer(); }, Ms{100}, false),
+          scheduler, [this] { tmrMSGStatus_Timer(); }, kStatusTick, false),
       tmrPlayback(scheduler, [this] { tmrPlayback_Timer(); }),
       tmrRcvWindow(scheduler, [this] { tmrRcvWindow_Timer(); }) {}
 
