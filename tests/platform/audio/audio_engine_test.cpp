@@ -30,11 +30,8 @@ const bool kPulseServerSet = [] {
 
 class AudioEngineTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        test::app();
-        dir_ = test::scratch_dir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
-    std::string file(const std::string& name) const { return (dir_ / name).string(); }
+    void SetUp() override { test::app(); }
+    std::string file(const std::string& name) const { return dir_.file(name); }
     /// A 48 kHz 16-bit mono message of `frames` frames; returns its samples.
     std::vector<short> write_message(const std::string& name, std::size_t frames) const {
         std::vector<short> s = test::message_samples(frames);
@@ -42,7 +39,7 @@ class AudioEngineTest : public ::testing::Test {
             test::write_sound_file(file(name), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, s));
         return s;
     }
-    std::filesystem::path dir_;
+    test::TempDir dir_;  // of this run alone: runs in other build trees may overlap
     QtScheduler scheduler_;
 };
 
@@ -253,7 +250,7 @@ TEST_F(AudioEngineTest, AGoneDeviceFallsBackToTheDefaultAndALostOneEndsThePlay) 
         EXPECT_EQ(gone.notice(), "Sound device not found: using the default");
     }
     // A second daemon of our own to lose, so the fixture's one lives on.
-    const std::string dir = (dir_ / "pulse").string();
+    const std::string dir = dir_.file("pulse");
     const std::string scripts = PARLOMAT_PULSE_SCRIPTS;
     ASSERT_EQ(std::system((scripts + "/pulse_start.sh " + dir + " >/dev/null").c_str()), 0);
     const std::string server = std::getenv("PULSE_SERVER");

@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "core/settings/temp_dir.h"
 #include "platform/event_wait.h"
 
 namespace parlomat::test {
@@ -40,13 +41,6 @@ inline QCoreApplication& app() {
     }();
     (void)pinned;
     return instance;
-}
-
-inline std::filesystem::path scratch_dir(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / ("parlomat_audio_" + name);
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
 }
 
 /// Writes interleaved `short` or `float` samples of `channels` channels in `format`.

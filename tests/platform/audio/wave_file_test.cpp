@@ -11,7 +11,8 @@ namespace parlomat {
 namespace {
 
 TEST(WaveFileTest, DecodedSamplesAre16BitMonoAtTheAskedRateAndADecodeCanBeCancelled) {
-    const auto dir = test::scratch_dir("wave_file");
+    const test::TempDir temp;
+    const auto& dir = temp.path();
     const auto decode = [&](const char* name, int format, int rate, int channels, auto samples) {
         const std::string path = (dir / name).string();
         EXPECT_TRUE(test::write_sound_file(path, SF_FORMAT_WAV | format, rate, channels, samples));
