@@ -12,8 +12,8 @@ class HamlibLink::Monitor final : public LinkMonitor {
     Monitor(HamlibLink& link, bool answers) : link_(link), answers_(answers) {}
     ~Monitor() override { link_.failure_handler_ = {}; }
 
-    bool SetPTT(int value) override {
-        link_.worker().SetPTT(value == 1, [link = &link_](bool ok) {
+    bool SetPTT(bool keyed) override {
+        link_.worker().SetPTT(keyed, [link = &link_](bool ok) {
             if (!ok) {
                 link->to_ui([link] {
                     if (link->failure_handler_) {
@@ -24,9 +24,11 @@ class HamlibLink::Monitor final : public LinkMonitor {
         });
         return true;
     }
-    std::optional<std::int32_t> TransmitState() override { return link_.worker().TransmitState(); }
-    std::optional<std::int32_t> MonitorStatus() override { return answers_ ? 2 : 1; }
-    bool SetLinkMode(std::int32_t) override { return true; }
+    std::optional<LinkTransmit> TransmitState() override { return link_.worker().TransmitState(); }
+    std::optional<MonitorState> MonitorStatus() override {
+        return answers_ ? MonitorState::Running : MonitorState::NotRunning;
+    }
+    bool SetLinkMode(LinkMode) override { return true; }
     void set_failure_handler(std::function<void()> handler) override {
         link_.failure_handler_ = std::move(handler);
     }

@@ -115,7 +115,7 @@ int HamlibRig::set_ptt(bool on) {
     return rig_set_ptt(rig_, RIG_VFO_CURR, on ? RIG_PTT_ON : RIG_PTT_OFF);
 }
 
-int HamlibRig::get_ptt(int& state) {
+int HamlibRig::get_ptt(LinkTransmit& state) {
     if (rig_ == nullptr) {
         return -RIG_EIO;
     }
@@ -123,7 +123,9 @@ int HamlibRig::get_ptt(int& state) {
     const int status = rig_get_ptt(rig_, RIG_VFO_CURR, &ptt);
     if (status == RIG_OK) {
         // ON_DATA is this keyer's or another program's data keying: still transmitting.
-        state = ptt == RIG_PTT_OFF ? 0 : ptt == RIG_PTT_ON_MIC ? 2 : 1;
+        state = ptt == RIG_PTT_OFF      ? LinkTransmit::NotTransmitting
+                : ptt == RIG_PTT_ON_MIC ? LinkTransmit::MicKeyed
+                                        : LinkTransmit::Transmitting;
     }
     return status;
 }

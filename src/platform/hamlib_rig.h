@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/settings/rig_settings.h"
+#include "core/shell/link.h"
 
 struct s_rig;
 
@@ -23,8 +24,8 @@ class HamlibRig {
     bool is_open() const { return rig_ != nullptr; }
     /// Hamlib's status (0 = done, negative = error).
     int set_ptt(bool on);
-    /// Reads the PTT: 0 off, 1 on, 2 on by the microphone; Hamlib's status as above.
-    int get_ptt(int& state);
+    /// Reads the PTT; Hamlib's status as above.
+    int get_ptt(LinkTransmit& state);
 
   private:
     s_rig* rig_ = nullptr;

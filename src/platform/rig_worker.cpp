@@ -63,7 +63,7 @@ RigWorker::OpenResult RigWorker::Open() {
         } else {
             qCInfo(lcLink, "rig %s open", RigText(settings_).c_str());
             opened_once_ = true;
-            int state = 0;
+            LinkTransmit state{};
             open.answers = rig_.get_ptt(state) == 0;
             read_ptt();
         }
@@ -97,7 +97,7 @@ void RigWorker::SetPTT(bool on, std::function<void(bool)> done) {
     });
 }
 
-std::optional<std::int32_t> RigWorker::TransmitState() const {
+std::optional<LinkTransmit> RigWorker::TransmitState() const {
     std::lock_guard lock(mutex_);
     if (read_after_ != queued_commands_) {
         return std::nullopt;
@@ -113,18 +113,19 @@ void RigWorker::Test(RigSettings settings, std::function<void(std::string)> done
             done(error);
             return;
         }
-        int state = 0;
+        LinkTransmit state{};
         const int status = rig.get_ptt(state);
         if (status != 0) {
             done("Port " + settings.Port + ": " + HamlibError(status));
             return;
         }
-        done("OK: " + ModelText(settings.Model) + ", PTT reads " + (state == 0 ? "off" : "on"));
+        done("OK: " + ModelText(settings.Model) + ", PTT reads " +
+             (state == LinkTransmit::NotTransmitting ? "off" : "on"));
     });
 }
 
 void RigWorker::read_ptt() {
-    int state = 0;
+    LinkTransmit state{};
     const int status = rig_.get_ptt(state);
     if (status != 0 && HamlibLinkLost(status)) {
         lost(status);
@@ -132,7 +133,7 @@ void RigWorker::read_ptt() {
     }
     if (status != 0) {
         // A rig that cannot report its PTT is taken to have done what it was told.
-        state = want_on_ ? 1 : 0;
+        state = want_on_ ? LinkTransmit::Transmitting : LinkTransmit::NotTransmitting;
     }
     std::lock_guard lock(mutex_);
     state_ = state;

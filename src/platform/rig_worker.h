@@ -36,8 +36,8 @@ class RigWorker {
     OpenResult Open();
     /// Queues a PTT command; `done(ok)` runs after Hamlib answered.
     void SetPTT(bool on, std::function<void(bool ok)> done);
-    /// The PTT read last, when it was read after the last queued command; 0 off, 1 on, 2 mic.
-    std::optional<std::int32_t> TransmitState() const;
+    /// The PTT read last, when it was read after the last queued command.
+    std::optional<LinkTransmit> TransmitState() const;
     /// Opens a rig with `settings` beside the link, reads its PTT, closes it; never keys.
     /// `done` gets "OK: <model>, PTT reads off" (or on) or the error.
     void Test(RigSettings settings, std::function<void(std::string)> done);
@@ -60,7 +60,7 @@ class RigWorker {
     bool stopping_ = false;
     std::uint64_t queued_commands_ = 0;
     std::uint64_t read_after_ = 0;  // commands done before the last good read
-    std::optional<std::int32_t> state_;
+    std::optional<LinkTransmit> state_;
 
     // Worker thread only.
     std::uint64_t done_commands_ = 0;

@@ -24,9 +24,8 @@ bool Fail(SerialError& error, int number) {
 }
 
 bool Busy(SerialError& error) {
-    error.number = SerialError::kBusy;
-    error.description = std::generic_category().message(EBUSY);
-    return false;
+    error.busy = true;
+    return Fail(error, EBUSY);
 }
 
 }  // namespace
@@ -83,8 +82,7 @@ void SerialPortAdapter::set_lost_handler(std::function<void()> handler) {
 bool SerialPortAdapter::open(SerialError& error) {
     if (!open_device(error)) {
         qCWarning(lcSerial, "serial port %d (%s) did not open: %s", number_, device_.c_str(),
-                  error.number == SerialError::kBusy ? "in use by another program"
-                                                     : error.description.c_str());
+                  error.busy ? "in use by another program" : error.description.c_str());
         return false;
     }
     qCInfo(lcSerial, "serial port %d (%s) open", number_, device_.c_str());
@@ -92,6 +90,7 @@ bool SerialPortAdapter::open(SerialError& error) {
 }
 
 bool SerialPortAdapter::open_device(SerialError& error) {
+    error = {};
     if (fd_ >= 0) {
         return Busy(error);
     }

@@ -19,7 +19,7 @@ namespace parlomat {
 /// Port number N opens the device `SerialDevicePath(ini_path, N)` names. The kernel raises DTR
 /// and RTS whenever a tty opens; `open` lowers both in one call straight after, so a station
 /// keyed on either line is not left transmitting. A device claimed by another program (a live
-/// lock file, an exclusive open, an flock) fails with `SerialError::kBusy`; every other failure
+/// lock file, an exclusive open, an flock) fails with `SerialError::busy`; every other failure
 /// carries errno and the system's description. A device that goes away while open (a USB
 /// adapter unplugged) closes the port: line writes do nothing, CTS and DSR read as not asserted,
 /// and the lost handler runs once from the event loop. The loss is seen by the next line

@@ -190,8 +190,8 @@ ScenarioRunner::Action ScenarioRunner::parse_link(ScriptWords& words) {
     if (how == "fails") {
         return [this] { link_.install_failing(); };
     }
-    const auto status =
-        static_cast<std::int32_t>(Integer(how, INT32_MIN, INT32_MAX, "link status"));
+    const auto status = MonitorStateFromNumber(
+        static_cast<std::int32_t>(Integer(how, INT32_MIN, INT32_MAX, "link status")));
     return [this, status] { link_.install(status); };
 }
 
@@ -240,8 +240,8 @@ ScenarioRunner::Action ScenarioRunner::parse_line(ScriptWords& words) {
 }
 
 ScenarioRunner::Action ScenarioRunner::parse_transmit(ScriptWords& words) {
-    const auto state = static_cast<std::int32_t>(
-        Integer(words.word("state"), INT32_MIN, INT32_MAX, "transmit state"));
+    const auto state = LinkTransmitFromNumber(static_cast<std::int32_t>(
+        Integer(words.word("state"), INT32_MIN, INT32_MAX, "transmit state")));
     return [this, state] { link_.set_transmit_state(state); };
 }
 

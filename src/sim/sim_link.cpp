@@ -6,14 +6,15 @@ class SimLink::Monitor final : public LinkMonitor {
   public:
     explicit Monitor(SimLink& link) : link_(link) {}
 
-    bool SetPTT(int value) override {
-        link_.trace_.event("link SetPTT " + std::to_string(value));
+    // The trace shows each call as the link receives it: the PTT as 1 or 0, the mode's number.
+    bool SetPTT(bool keyed) override {
+        link_.trace_.event(std::string("link SetPTT ") + (keyed ? "1" : "0"));
         return true;
     }
-    std::optional<std::int32_t> TransmitState() override { return link_.transmit_; }
-    std::optional<std::int32_t> MonitorStatus() override { return link_.status_; }
-    bool SetLinkMode(std::int32_t mode) override {
-        link_.trace_.event("link SetLinkMode " + std::to_string(mode));
+    std::optional<LinkTransmit> TransmitState() override { return link_.transmit_; }
+    std::optional<MonitorState> MonitorStatus() override { return link_.status_; }
+    bool SetLinkMode(LinkMode mode) override {
+        link_.trace_.event("link SetLinkMode " + std::to_string(static_cast<std::int32_t>(mode)));
         return true;
     }
 
@@ -32,7 +33,7 @@ std::unique_ptr<LinkMonitor> SimLink::GetMonitor() {
     return std::make_unique<Monitor>(*this);
 }
 
-void SimLink::install(std::int32_t status) {
+void SimLink::install(MonitorState status) {
     installed_ = true;
     fails_ = false;
     status_ = status;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,10 +19,10 @@ class SimLink final : public LinkServer {
     std::unique_ptr<LinkMonitor> GetMonitor() override;
 
     /// Installs a server whose monitor answers `status`.
-    void install(std::int32_t status);
+    void install(MonitorState status);
     /// Installs a server that cannot be created.
     void install_failing();
-    void set_transmit_state(std::int32_t state) { transmit_ = state; }
+    void set_transmit_state(LinkTransmit state) { transmit_ = state; }
 
   private:
     class Monitor;
@@ -31,8 +30,8 @@ class SimLink final : public LinkServer {
     Trace& trace_;
     bool installed_ = false;
     bool fails_ = false;
-    std::int32_t status_ = 0;
-    std::int32_t transmit_ = 0;
+    MonitorState status_ = MonitorState::Unusable;
+    LinkTransmit transmit_ = LinkTransmit::NotTransmitting;
 };
 
 }  // namespace parlomat

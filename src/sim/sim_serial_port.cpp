@@ -1,10 +1,19 @@
 #include "sim/sim_serial_port.h"
 
+#include <cerrno>
+#include <system_error>
 #include <utility>
 
 #include "core/settings/preferences.h"
 
 namespace parlomat {
+namespace {
+
+SerialError Failure(int number, bool busy, std::string device = {}) {
+    return SerialError{busy, number, std::generic_category().message(number), std::move(device)};
+}
+
+}  // namespace
 
 SimSerialPort::SimSerialPort(Trace& trace, std::string station_dir)
     : trace_(trace), station_dir_(std::move(station_dir)) {}
@@ -28,17 +37,16 @@ void SimSerialPort::set_rts(bool on) {
 bool SimSerialPort::open(SerialError& error) {
     switch (refusal_) {
         case Refusal::Busy:
-            error = SerialError{SerialError::kBusy, "Device or resource busy"};
+            error = Failure(EBUSY, true);
             return false;
         case Refusal::Fails:
-            error = SerialError{5, "Input/output error",
-                                SerialDevicePath(station_dir_ + "/parlomat.ini", number_)};
+            error = Failure(EIO, false, SerialDevicePath(station_dir_ + "/parlomat.ini", number_));
             return false;
         case Refusal::None:
             break;
     }
     if (open_) {
-        error = SerialError{SerialError::kBusy, "Device or resource busy"};
+        error = Failure(EBUSY, true);
         return false;
     }
     open_ = true;

@@ -208,7 +208,7 @@ class Keyer : private ChannelListener,
     void FTLinkDecision();
     void tmrFTLinkDelay_Timer();
     /// The stuck-PTT readback: the radio still reports `state` (not 0) after this keyer's unkey.
-    void CheckStuckPTT(std::int32_t state);
+    void CheckStuckPTT(LinkTransmit state);
 
     // Start-up and shutdown.
     void Form_Load();

@@ -30,7 +30,7 @@ void Keyer::FTLinkDecision() {
     if (!status) {
         return;
     }
-    if (*status == 2) {
+    if (*status == MonitorState::Running) {
         // A rig chosen in the preferences is the operator's answer already.
         if (link.ChosenByOperator()) {
             FTLinkActive = true;
@@ -46,7 +46,7 @@ void Keyer::FTLinkDecision() {
     if (!again) {
         return;
     }
-    if (*again == 1) {
+    if (*again == MonitorState::NotRunning) {
         screen_.set_frame(&FrameLook::hourglass, false);
         dialogs_.message_box(MsgIcon::Exclamation, title,
                              offer + "\n\nFor proper operation, " + name +
@@ -54,7 +54,7 @@ void Keyer::FTLinkDecision() {
                                  "now).\n\nIf you do not start the Monitoring Screen in " +
                                  name + ", Parlomat may experience reduced performance.",
                              MsgButtons::Ok);
-        if (!FTMonitor->SetLinkMode(1)) {
+        if (!FTMonitor->SetLinkMode(LinkMode::WithoutMonitoringScreen)) {
             return;
         }
         FTLinkActive = true;

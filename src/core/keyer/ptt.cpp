@@ -85,7 +85,7 @@ void Ptt::KeySerial() {
 void Ptt::KeyLink() {
     f_.PTTKeyed = true;
     link_keyed_ = true;
-    if (monitor_ == nullptr || !monitor_->SetPTT(1)) {
+    if (monitor_ == nullptr || !monitor_->SetPTT(true)) {
         host_.ShowPanel(Panel::pnlFeedback, "PTT crap error");
         host_.ShowPanel(Panel::pnlPTT, "PTT Fail");
         return;
@@ -96,7 +96,7 @@ void Ptt::KeyLink() {
 
 void Ptt::UnkeyLink() {
     LowerRaisedLines();
-    if (monitor_ == nullptr || !monitor_->SetPTT(0)) {
+    if (monitor_ == nullptr || !monitor_->SetPTT(false)) {
         host_.ShowPanel(Panel::pnlFeedback, "PTT crap error");
         return;
     }
@@ -129,7 +129,7 @@ void Ptt::ReleaseAll() {
     const bool was_down = key_down_;
     EndKeyDown();
     LowerRaisedLines();
-    if (link_keyed_ && monitor_ != nullptr && monitor_->SetPTT(0)) {
+    if (link_keyed_ && monitor_ != nullptr && monitor_->SetPTT(false)) {
         link_keyed_ = false;
     }
     on_air_ = false;

@@ -35,7 +35,7 @@ void Keyer::OpenCommPort() {
     }
     screen_.set_frame(&FrameLook::hourglass, false);
     const std::string port = std::to_string(SP.port_number());
-    if (error.number == SerialError::kBusy) {
+    if (error.busy) {
         dialogs_.beep(BeepSound::Information);
         dialogs_.message_box(MsgIcon::Information, "Comm Port Busy",
                              "Comm port " + port +
@@ -104,7 +104,7 @@ void Keyer::PollPTTInterrupt() {
             return;
         }
         const auto state = FTMonitor->TransmitState();
-        if (state && *state == 2) {
+        if (state == LinkTransmit::MicKeyed) {
             cmdStop_Click();
             screen_.set_panel(Panel::pnlFeedback, "Mic PTT Interrupt");
         }

@@ -31,7 +31,7 @@ void Keyer::tmrFTLinkDelay_Timer() {
     if (!state) {
         return;
     }
-    if (*state == 0) {
+    if (*state == LinkTransmit::NotTransmitting) {
         PTTKeyed = false;
         tmrFTLinkDelay.set_enabled(false);
         unkeyed_at_.reset();
@@ -41,13 +41,13 @@ void Keyer::tmrFTLinkDelay_Timer() {
     CheckStuckPTT(*state);
 }
 
-void Keyer::CheckStuckPTT(std::int32_t state) {
+void Keyer::CheckStuckPTT(LinkTransmit state) {
     // Only a radio this keyer unkeyed, and has not keyed again since, can be stuck.
     if (!unkeyed_at_ || ptt_.link_keyed()) {
         return;
     }
     const Ms now = scheduler_.now();
-    if (state == 2) {
+    if (state == LinkTransmit::MicKeyed) {
         // The operator transmits with the microphone: not a stuck PTT.
         unkeyed_at_ = now;
         return;
@@ -55,7 +55,7 @@ void Keyer::CheckStuckPTT(std::int32_t state) {
     const Ms since = now - *unkeyed_at_;
     if (since >= kRepeatUnkeyAfter && !unkey_repeated_) {
         unkey_repeated_ = true;
-        if (!FTMonitor->SetPTT(0)) {
+        if (!FTMonitor->SetPTT(false)) {
             screen_.set_panel(Panel::pnlFeedback, "PTT crap error");
         }
     }

@@ -6,10 +6,10 @@
 
 namespace parlomat {
 
-/// Why a serial port did not open. `number` 8005 means the port is held by another program.
+/// Why a serial port did not open.
 struct SerialError {
-    static constexpr int kBusy = 8005;
-    int number = 0;
+    bool busy = false;        ///< held by another program (or already open here)
+    int number = 0;           ///< the system's error number (errno)
     std::string description;  ///< the system's own words, e.g. "Permission denied"
     std::string device = {};  ///< the device path the port tried to open, e.g. "/dev/ttyUSB0"
 };

@@ -8,18 +8,38 @@
 
 namespace parlomat {
 
+/// What the link reports of the transmitter.
+enum class LinkTransmit { NotTransmitting, MicKeyed, Transmitting };
+/// What the link reports of the rig-control program's Monitoring Screen.
+enum class MonitorState { Running, NotRunning, Unusable };
+/// The one link mode the keyer asks for: working while the Monitoring Screen is not running.
+enum class LinkMode : std::int32_t { WithoutMonitoringScreen = 1 };
+
+/// The link's own numbers for the transmitter: 0 not transmitting, 2 keyed by microphone, any
+/// other value still transmitting.
+constexpr LinkTransmit LinkTransmitFromNumber(std::int32_t number) {
+    return number == 0   ? LinkTransmit::NotTransmitting
+           : number == 2 ? LinkTransmit::MicKeyed
+                         : LinkTransmit::Transmitting;
+}
+/// The link's own numbers for the Monitoring Screen: 2 running, 1 not running, any other value
+/// no usable link.
+constexpr MonitorState MonitorStateFromNumber(std::int32_t number) {
+    return number == 2   ? MonitorState::Running
+           : number == 1 ? MonitorState::NotRunning
+                         : MonitorState::Unusable;
+}
+
 /// The Monitoring Screen of the outside rig-control program. Every call may fail: a failed
 /// call returns false or nothing.
 class LinkMonitor {
   public:
     virtual ~LinkMonitor() = default;
-    /// 1 keys the radio, 0 unkeys it.
-    virtual bool SetPTT(int value) = 0;
-    /// 0 not transmitting; 2 the operator keyed with the microphone; other: still transmitting.
-    virtual std::optional<std::int32_t> TransmitState() = 0;
-    /// 2 the Monitoring Screen runs; 1 it does not; other: no usable link.
-    virtual std::optional<std::int32_t> MonitorStatus() = 0;
-    virtual bool SetLinkMode(std::int32_t mode) = 0;
+    /// Keys (true) or unkeys the radio.
+    virtual bool SetPTT(bool keyed) = 0;
+    virtual std::optional<LinkTransmit> TransmitState() = 0;
+    virtual std::optional<MonitorState> MonitorStatus() = 0;
+    virtual bool SetLinkMode(LinkMode mode) = 0;
     /// `handler` runs on the UI thread when a call that already returned true fails later (a
     /// link that works in the background). The default link never fails later.
     /// By value, so that an override can move it into place.

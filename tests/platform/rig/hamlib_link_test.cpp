@@ -57,13 +57,13 @@ TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingRecoversAndLogsIt) {
     HamlibLink link(RigSettings{.Model = 2, .Port = rigctld_.address()}, milliseconds{30});
     auto monitor = link.GetMonitor();
     ASSERT_TRUE(monitor) << link.OpenError();
-    EXPECT_EQ(monitor->MonitorStatus(), 2);
+    EXPECT_EQ(monitor->MonitorStatus(), MonitorState::Running);
     int failures = 0;
     monitor->set_failure_handler([&] { ++failures; });
-    monitor->SetPTT(1);
+    monitor->SetPTT(true);
     EXPECT_TRUE(WaitFor([&] { return rigctld_.rigctl({"t"}) == "1"; }));
-    monitor->SetPTT(0);
-    EXPECT_TRUE(WaitFor([&] { return monitor->TransmitState() == 0; }));
+    monitor->SetPTT(false);
+    EXPECT_TRUE(WaitFor([&] { return monitor->TransmitState() == LinkTransmit::NotTransmitting; }));
     // The test answers from a link of its own and does not key the shared radio.
     std::string answer;
     link.Test(RigSettings{.Model = 2, .Port = rigctld_.address()},
@@ -75,24 +75,23 @@ TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingRecoversAndLogsIt) {
 
     // A frozen rigctld holds the worker inside Hamlib: the keyer's calls still return at once.
     rigctld_.pause();
-    EXPECT_TRUE(monitor->SetPTT(1));
-    EXPECT_TRUE(monitor->SetPTT(0));
+    EXPECT_TRUE(monitor->SetPTT(true));
+    EXPECT_TRUE(monitor->SetPTT(false));
     EXPECT_EQ(monitor->TransmitState(), std::nullopt) << "no read can follow the commands yet";
 
     rigctld_.kill();
     EXPECT_TRUE(WaitFor([&] { return failures >= 1; }));
-    EXPECT_TRUE(monitor->SetPTT(1));
+    EXPECT_TRUE(monitor->SetPTT(true));
     EXPECT_TRUE(WaitFor([&] { return failures >= 2; })) << "a key with the radio gone fails";
     EXPECT_EQ(monitor->TransmitState(), std::nullopt);
 
     // Back again: the link reopens by itself, unkeys (the last request) and keys on request.
     ASSERT_TRUE(rigctld_.start());
-    EXPECT_TRUE(
-        WaitFor([&] { return monitor->TransmitState() == 1 || monitor->TransmitState() == 0; }));
-    monitor->SetPTT(1);
+    EXPECT_TRUE(WaitFor([&] { return monitor->TransmitState().has_value(); }));
+    monitor->SetPTT(true);
     EXPECT_TRUE(WaitFor([&] { return rigctld_.rigctl({"t"}) == "1"; }));
-    monitor->SetPTT(0);
-    EXPECT_TRUE(WaitFor([&] { return monitor->TransmitState() == 0; }));
+    monitor->SetPTT(false);
+    EXPECT_TRUE(WaitFor([&] { return monitor->TransmitState() == LinkTransmit::NotTransmitting; }));
 
     // The station log tells the story, in order, naming the rig and Hamlib's error.
     qInstallMessageHandler(previous);

@@ -75,7 +75,7 @@ TEST_F(SerialPortAdapterTest, OpensWithBothLinesLoweredAndKeysOnlyTheNamedLine) 
     EXPECT_EQ(shim_->first_write, 0) << "the first write after the open lowers DTR and RTS at once";
     EXPECT_FALSE(lock_dir_empty()) << "the device is claimed for other programs to see";
     EXPECT_FALSE(port->open(error_));
-    EXPECT_EQ(error_.number, SerialError::kBusy) << "opened twice";
+    EXPECT_TRUE(error_.busy) << "opened twice";
 
     port->set_dtr(true);
     EXPECT_EQ(shim_->outputs, TIOCM_DTR);
@@ -96,20 +96,21 @@ TEST_F(SerialPortAdapterTest, OpensWithBothLinesLoweredAndKeysOnlyTheNamedLine) 
 TEST_F(SerialPortAdapterTest, FailedOpensNameTheErrorAndTheDeviceAndLeaveNoLock) {
     const auto open_fails = [&](const std::string& settings = "9600,N,8,1") {
         EXPECT_FALSE(make_port(settings)->open(error_));
-        return std::tuple(error_.number, error_.description, error_.device);
+        return std::tuple(error_.busy, error_.number, error_.description, error_.device);
     };
     const auto text = [](int error) { return std::generic_category().message(error); };
     const std::string lock = dir_.file("lock/" + SerialLockFile::LockName(line_.tty));
     WriteBytes(lock, "         1\n");
-    EXPECT_EQ(open_fails(), std::tuple(SerialError::kBusy, text(EBUSY), line_.tty)) << "lock file";
+    EXPECT_EQ(open_fails(), std::tuple(true, EBUSY, text(EBUSY), line_.tty)) << "lock file";
     std::filesystem::remove(lock);
     const int other = ::open(line_.tty.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
-    EXPECT_EQ(open_fails(), std::tuple(SerialError::kBusy, text(EBUSY), line_.tty)) << "flock";
+    EXPECT_EQ(open_fails(), std::tuple(true, EBUSY, text(EBUSY), line_.tty)) << "flock";
     close(other);
-    EXPECT_EQ(open_fails("9600,Q,8,1"), std::tuple(EINVAL, text(EINVAL), line_.tty));
+    EXPECT_EQ(open_fails("9600,Q,8,1"), std::tuple(false, EINVAL, text(EINVAL), line_.tty));
     map_port("/nonexistent/ttyUSB9");
-    EXPECT_EQ(open_fails(), std::tuple(ENOENT, text(ENOENT), std::string("/nonexistent/ttyUSB9")));
+    EXPECT_EQ(open_fails(),
+              std::tuple(false, ENOENT, text(ENOENT), std::string("/nonexistent/ttyUSB9")));
     EXPECT_TRUE(lock_dir_empty());
 }
 
