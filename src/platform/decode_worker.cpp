@@ -58,8 +58,7 @@ void DecodeWorker::run() {
         }
         finished_.notify_all();
         if (!job->cancel.load()) {
-            QMetaObject::invokeMethod(
-                this, [this, job] { on_done_(job); }, Qt::QueuedConnection);
+            to_owner_.post([this, job] { on_done_(job); });
         }
     }
 }

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/queued_calls.h"
+
 namespace parlomat {
 
 /// One file to decode into 16-bit samples at a stream's rate.
@@ -45,6 +47,7 @@ class DecodeWorker : public QObject {
     void run();
 
     Done on_done_;
+    QueuedCalls to_owner_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable finished_;

@@ -1,6 +1,5 @@
 #include "platform/hamlib_link.h"
 
-#include <QMetaObject>
 #include <utility>
 
 namespace parlomat {
@@ -79,7 +78,7 @@ void HamlibLink::Test(const RigSettings& settings, std::function<void(const std:
 }
 
 void HamlibLink::to_ui(std::function<void()> call) {
-    QMetaObject::invokeMethod(&context_, std::move(call), Qt::QueuedConnection);
+    to_ui_.post(std::move(call));
 }
 
 RigWorker& HamlibLink::worker() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -8,6 +7,7 @@
 
 #include "core/settings/rig_settings.h"
 #include "core/shell/link.h"
+#include "platform/queued_calls.h"
 #include "platform/rig_worker.h"
 
 namespace parlomat {
@@ -44,7 +44,7 @@ class HamlibLink final : public LinkServer {
     const std::chrono::milliseconds poll_;
     std::string open_error_;
     std::function<void()> failure_handler_;
-    QObject context_;  // receives the worker's results on the UI thread
+    QueuedCalls to_ui_;  // the worker's results, run on the UI thread
     std::unique_ptr<RigWorker> worker_;
 };
 
