@@ -96,7 +96,7 @@ class RemoteTest : public ::testing::Test {
 
     static void terminate(QProcess& process) {
         ::kill(pid_t(process.processId()), SIGTERM);
-        EXPECT_TRUE(process.waitForFinished(1000));
+        EXPECT_TRUE(process.waitForFinished(5000));
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 0);
     }
