@@ -68,8 +68,8 @@ TEST_F(RigctldLink, KeysTestsAndFailsWithoutBlockingRecoversAndLogsIt) {
     std::string answer;
     link.Test(RigSettings{.Model = 2, .Port = rigctld_.address()},
               [&](const std::string& text) { answer = text; });
-    EXPECT_TRUE(WaitFor([&] { return !answer.empty(); }));
-    EXPECT_EQ(answer, "OK: Hamlib NET rigctl, PTT reads off");
+    EXPECT_TRUE(WaitFor([&] { return answer == "OK: Hamlib NET rigctl, PTT reads off"; }))
+        << answer;
     EXPECT_EQ(rigctld_.rigctl({"t"}), "0");
     EXPECT_EQ(failures, 0);
 
