@@ -34,28 +34,11 @@ Keyer::~Keyer() {
 }
 
 MainScreenFields Keyer::fields() const {
-    MainScreenFields f;
-    f.ActiveMsg = slots_.fields().ActiveMsg;
-    f.MsgLoaded = slots_.fields().MsgLoaded;
-    f.Playing = sequencer_.fields().Playing;
-    f.LoopActive = sequencer_.fields().LoopActive;
-    f.RcvDelayMs = sequencer_.fields().RcvDelayMs;
-    f.RcvRemainingMs = sequencer_.fields().RcvRemainingMs;
-    f.RepeatPending = sequencer_.fields().RepeatPending;
-    f.MsgLengthMs = sequencer_.fields().MsgLengthMs;
-    f.SkedMode = sked_.fields().SkedMode;
-    f.InXmitPeriod = sked_.fields().InXmitPeriod;
-    f.FTLinkActive = FTLinkActive;
-    f.IniPath = IniPath;
-    f.PTTKeyed = PTTKeyed;
-    f.PTTEnabled = PTTEnabled;
-    f.IgnorePTTInt = IgnorePTTInt;
-    f.XmitOddSegments = sked_.fields().XmitOddSegments;
-    f.ClockText = clock_.fields().ClockText;
-    f.UTCTime = clock_.fields().UTCTime;
-    f.IDDueTime = clock_.fields().IDDueTime;
-    f.prefs = prefs;
-    return f;
+    return {slots_.fields(), sequencer_.fields(),
+            sked_.fields(),  clock_.fields(),
+            FTLinkActive,    IniPath,
+            PTTKeyed,        PTTEnabled,
+            IgnorePTTInt,    prefs};
 }
 
 void Keyer::chkMode_Click(int value) {

@@ -53,27 +53,16 @@ struct KeyerPorts {
 };
 
 /// The main window's shared fields as one read-only snapshot for views, the control socket and
-/// the scenario runner; each field lives with the object that owns it.
-struct MainScreenFields {
-    std::int16_t ActiveMsg = 0;
-    std::array<bool, kSlotCount> MsgLoaded{};
-    bool Playing = false;
-    bool LoopActive = false;
-    double RcvDelayMs = 0;      ///< ms
-    double RcvRemainingMs = 0;  ///< ms
-    bool RepeatPending = false;
-    std::int32_t MsgLengthMs = 0;
-    bool SkedMode = false;
-    bool InXmitPeriod = false;
+/// the scenario runner: each object's own fields, and those the keyer keeps itself.
+struct MainScreenFields : MessageSlots::Fields,
+                          RunSequencer::Fields,
+                          SkedClock::Fields,
+                          StationClock::Fields {
     bool FTLinkActive = false;
     std::string IniPath;
     bool PTTKeyed = false;
     bool PTTEnabled = false;
     bool IgnorePTTInt = false;
-    bool XmitOddSegments = false;
-    std::string ClockText;            ///< local time "hh:nn:ss"
-    std::chrono::seconds UTCTime{0};  ///< UTC time of day
-    std::optional<LocalTime> IDDueTime;
     Preferences prefs;
 };
 
