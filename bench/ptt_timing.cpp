@@ -40,8 +40,7 @@ class StampingSerialPort final : public SerialPort {
   public:
     void set_port_number(std::int16_t number) override { number_ = number; }
     std::int16_t port_number() const override { return number_; }
-    void set_settings(const std::string&) override {}
-    void set_input_length(int) override {}
+    void set_line(const SerialLine&) override {}
     void set_dtr(bool on) override { change(dtr_, on); }
     void set_rts(bool on) override { change(rts_, on); }
     bool open(SerialError&) override {

@@ -2,13 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <string>
-#include <string_view>
 #include <utility>
-#include <vector>
-
-#include "core/settings/text.h"
 
 namespace parlomat {
 namespace {
@@ -23,65 +17,17 @@ constexpr std::array<std::pair<unsigned long, speed_t>, 25> kSpeeds = {{
     {2000000, B2000000},
 }};
 
-std::vector<std::string_view> SplitFields(std::string_view text) {
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const auto comma = text.find(',');
-        fields.push_back(TrimBlanks(text.substr(0, comma)));
-        if (comma == std::string_view::npos) {
-            return fields;
-        }
-        text.remove_prefix(comma + 1);
-    }
-}
-
-std::optional<unsigned long> WholeNumber(std::string_view field) {
-    unsigned long value = 0;
-    const auto* end = field.data() + field.size();
-    const auto [ptr, ec] = std::from_chars(field.data(), end, value);
-    if (field.empty() || ec != std::errc{} || ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 }  // namespace
 
-std::optional<SerialLineSettings> ParseSerialLineSettings(const std::string& text) {
-    const auto fields = SplitFields(text);
-    if (fields.size() != 4) {
+std::optional<SerialLineSettings> TermiosLine(const SerialLine& line) {
+    const auto* speed = std::find_if(kSpeeds.begin(), kSpeeds.end(), [&](const auto& entry) {
+        return static_cast<unsigned long>(line.baud) == entry.first;
+    });
+    if (line.baud <= 0 || speed == kSpeeds.end() || line.data_bits < 5 || line.data_bits > 8 ||
+        (line.stop_bits != 1 && line.stop_bits != 2)) {
         return std::nullopt;
     }
-    SerialLineSettings settings;
-
-    const auto baud = WholeNumber(fields[0]);
-    const auto* speed = std::find_if(kSpeeds.begin(), kSpeeds.end(),
-                                     [&](const auto& entry) { return baud == entry.first; });
-    if (!baud || speed == kSpeeds.end()) {
-        return std::nullopt;
-    }
-    settings.speed = speed->second;
-
-    if (fields[1].size() != 1) {
-        return std::nullopt;
-    }
-    settings.parity = UpperCase(std::string(fields[1].substr(0, 1)))[0];
-    if (std::string_view("NEOMS").find(settings.parity) == std::string_view::npos) {
-        return std::nullopt;
-    }
-
-    const auto data_bits = WholeNumber(fields[2]);
-    if (!data_bits || *data_bits < 5 || *data_bits > 8) {
-        return std::nullopt;
-    }
-    settings.data_bits = static_cast<int>(*data_bits);
-
-    const auto stop_bits = WholeNumber(fields[3]);
-    if (!stop_bits || (*stop_bits != 1 && *stop_bits != 2)) {
-        return std::nullopt;
-    }
-    settings.stop_bits = static_cast<int>(*stop_bits);
-    return settings;
+    return SerialLineSettings{speed->second, line.parity, line.data_bits, line.stop_bits};
 }
 
 void ApplySerialLineSettings(const SerialLineSettings& settings, termios& tio) {
@@ -93,19 +39,19 @@ void ApplySerialLineSettings(const SerialLineSettings& settings, termios& tio) {
     static constexpr std::array<tcflag_t, 4> kSizes = {CS5, CS6, CS7, CS8};
     tio.c_cflag |= kSizes[static_cast<std::size_t>(settings.data_bits - 5)];
     switch (settings.parity) {
-        case 'E':
+        case Parity::Even:
             tio.c_cflag |= PARENB;
             break;
-        case 'O':
+        case Parity::Odd:
             tio.c_cflag |= PARENB | PARODD;
             break;
-        case 'M':
+        case Parity::Mark:
             tio.c_cflag |= PARENB | CMSPAR | PARODD;
             break;
-        case 'S':
+        case Parity::Space:
             tio.c_cflag |= PARENB | CMSPAR;
             break;
-        default:
+        case Parity::None:
             break;
     }
     if (settings.stop_bits == 2) {

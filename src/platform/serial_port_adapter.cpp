@@ -49,11 +49,9 @@ std::int16_t SerialPortAdapter::port_number() const {
     return number_;
 }
 
-void SerialPortAdapter::set_settings(const std::string& settings) {
-    settings_ = settings;
+void SerialPortAdapter::set_line(const SerialLine& line) {
+    line_ = line;
 }
-
-void SerialPortAdapter::set_input_length(int /*length*/) {}
 
 void SerialPortAdapter::set_dtr(bool on) {
     set_line(TIOCM_DTR, on);
@@ -96,7 +94,7 @@ bool SerialPortAdapter::open_device(SerialError& error) {
     }
     device_ = SerialDevicePath(ini_path_, number_);
     error.device = device_;
-    const auto line = ParseSerialLineSettings(settings_);
+    const auto line = TermiosLine(line_);
     if (!line) {
         return Fail(error, EINVAL);
     }

@@ -38,9 +38,8 @@ class SerialPortAdapter final : public SerialPort {
 
     void set_port_number(std::int16_t number) override;
     std::int16_t port_number() const override;
-    void set_settings(const std::string& settings) override;
+    void set_line(const SerialLine& line) override;
     /// No data is ever read, so there is no input buffer to size.
-    void set_input_length(int length) override;
     void set_dtr(bool on) override;
     void set_rts(bool on) override;
     bool open(SerialError& error) override;
@@ -64,7 +63,7 @@ class SerialPortAdapter final : public SerialPort {
 
     std::string ini_path_;
     std::int16_t number_ = 1;
-    std::string settings_ = "9600,N,8,1";
+    SerialLine line_;
     std::function<void()> lost_handler_;
     // The port closes itself when a line read finds the device gone, also from the const reads.
     mutable int fd_ = -1;

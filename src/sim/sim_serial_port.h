@@ -19,8 +19,7 @@ class SimSerialPort final : public SerialPort {
 
     void set_port_number(std::int16_t number) override { number_ = number; }
     std::int16_t port_number() const override { return number_; }
-    void set_settings(const std::string& settings) override { settings_ = settings; }
-    void set_input_length(int) override {}
+    void set_line(const SerialLine& line) override { settings_ = SerialLineText(line); }
     void set_dtr(bool on) override;
     void set_rts(bool on) override;
     bool open(SerialError& error) override;

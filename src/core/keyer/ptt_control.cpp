@@ -26,8 +26,7 @@ void Keyer::TxTimedOut() {
 
 void Keyer::OpenCommPort() {
     SP.set_port_number(prefs.CommPort);
-    SP.set_settings("9600,N,8,1");
-    SP.set_input_length(0);
+    SP.set_line(SerialLine{.baud = 9600, .parity = Parity::None, .data_bits = 8, .stop_bits = 1});
     SP.set_dtr(false);
     SerialError error;
     if (SP.open(error)) {

@@ -6,6 +6,23 @@
 
 namespace parlomat {
 
+enum class Parity { None, Even, Odd, Mark, Space };
+
+/// How the line is framed. The keyer sends no data, but a port opens with a framing all the same.
+struct SerialLine {
+    int baud = 9600;
+    Parity parity = Parity::None;
+    int data_bits = 8;  ///< 5..8
+    int stop_bits = 1;  ///< 1 or 2
+};
+
+/// The framing as it is usually written, e.g. "9600,N,8,1".
+inline std::string SerialLineText(const SerialLine& line) {
+    static constexpr char kParity[] = "NEOMS";
+    return std::to_string(line.baud) + ',' + kParity[static_cast<int>(line.parity)] + ',' +
+           std::to_string(line.data_bits) + ',' + std::to_string(line.stop_bits);
+}
+
 /// Why a serial port did not open.
 struct SerialError {
     bool busy = false;        ///< held by another program (or already open here)
@@ -23,9 +40,8 @@ class SerialPort {
 
     virtual void set_port_number(std::int16_t number) = 0;
     virtual std::int16_t port_number() const = 0;
-    /// Line settings such as "9600,N,8,1".
-    virtual void set_settings(const std::string& settings) = 0;
-    virtual void set_input_length(int length) = 0;
+    /// The framing the next open sets.
+    virtual void set_line(const SerialLine& line) = 0;
     virtual void set_dtr(bool on) = 0;
     virtual void set_rts(bool on) = 0;
     /// Opens the port with both DTR and RTS low. True on success, else `error` says why.

@@ -45,12 +45,12 @@ class SerialPortAdapterTest : public ::testing::Test {
     }
     bool lock_dir_empty() const { return std::filesystem::is_empty(dir_.file("lock")); }
     static void run_event_loop() { RunFor(std::chrono::milliseconds(20)); }
-    std::unique_ptr<SerialPortAdapter> make_port(const std::string& settings = "9600,N,8,1") {
+    std::unique_ptr<SerialPortAdapter> make_port(const SerialLine& line = {}) {
         auto port = std::make_unique<SerialPortAdapter>(dir_.file("parlomat.ini"),
                                                         std::vector{dir_.file("lock")});
         port->set_lost_handler([this] { ++lost_calls_; });
         port->set_port_number(1);
-        port->set_settings(settings);
+        port->set_line(line);
         port->set_dtr(false);
         return port;
     }
@@ -93,8 +93,8 @@ TEST_F(SerialPortAdapterTest, OpensWithBothLinesLoweredAndKeysOnlyTheNamedLine) 
 }
 
 TEST_F(SerialPortAdapterTest, FailedOpensNameTheErrorAndTheDeviceAndLeaveNoLock) {
-    const auto open_fails = [&](const std::string& settings = "9600,N,8,1") {
-        EXPECT_FALSE(make_port(settings)->open(error_));
+    const auto open_fails = [&](const SerialLine& line = {}) {
+        EXPECT_FALSE(make_port(line)->open(error_));
         return std::tuple(error_.busy, error_.number, error_.description, error_.device);
     };
     const auto text = [](int error) { return std::generic_category().message(error); };
@@ -106,7 +106,7 @@ TEST_F(SerialPortAdapterTest, FailedOpensNameTheErrorAndTheDeviceAndLeaveNoLock)
     ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
     EXPECT_EQ(open_fails(), std::tuple(true, EBUSY, text(EBUSY), line_.tty)) << "flock";
     close(other);
-    EXPECT_EQ(open_fails("9600,Q,8,1"), std::tuple(false, EINVAL, text(EINVAL), line_.tty));
+    EXPECT_EQ(open_fails({.baud = 14400}), std::tuple(false, EINVAL, text(EINVAL), line_.tty));
     map_port("/nonexistent/ttyUSB9");
     EXPECT_EQ(open_fails(), std::tuple(false, ENOENT, text(ENOENT), "/nonexistent/ttyUSB9"));
     EXPECT_TRUE(lock_dir_empty());
