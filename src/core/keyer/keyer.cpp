@@ -34,11 +34,8 @@ Keyer::~Keyer() {
 }
 
 MainScreenFields Keyer::fields() const {
-    return {slots_.fields(), sequencer_.fields(),
-            sked_.fields(),  clock_.fields(),
-            FTLinkActive,    IniPath,
-            PTTKeyed,        PTTEnabled,
-            IgnorePTTInt,    prefs};
+    const KeyerFields& own = *this;
+    return {slots_.fields(), sequencer_.fields(), sked_.fields(), clock_.fields(), own};
 }
 
 void Keyer::chkMode_Click(int value) {

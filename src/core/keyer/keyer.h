@@ -52,12 +52,8 @@ struct KeyerPorts {
     std::vector<std::string> sound_extensions = {};
 };
 
-/// The main window's shared fields as one read-only snapshot for views, the control socket and
-/// the scenario runner: each object's own fields, and those the keyer keeps itself.
-struct MainScreenFields : MessageSlots::Fields,
-                          RunSequencer::Fields,
-                          SkedClock::Fields,
-                          StationClock::Fields {
+/// The fields the main window keeps itself: preferences, the PTT and link flags.
+struct KeyerFields {
     bool FTLinkActive = false;
     std::string IniPath;
     bool PTTKeyed = false;
@@ -66,10 +62,19 @@ struct MainScreenFields : MessageSlots::Fields,
     Preferences prefs;
 };
 
+/// The main window's shared fields as one read-only snapshot for views, the control socket and
+/// the scenario runner, made of each object's own fields.
+struct MainScreenFields : MessageSlots::Fields,
+                          RunSequencer::Fields,
+                          SkedClock::Fields,
+                          StationClock::Fields,
+                          KeyerFields {};
+
 /// frmMainScreen: every handler of the main window, each run by one event of the window and
 /// handed to the object that holds the behaviour (Screen, StationClock, SkedClock, RunSequencer,
 /// MessageSlots, Ptt) or done here. After a handler the view has seen every change.
-class Keyer : private ChannelListener,
+class Keyer : private KeyerFields,
+              private ChannelListener,
               private PttHost,
               private SkedHost,
               private SequencerHost,
@@ -227,14 +232,6 @@ class Keyer : private ChannelListener,
     Dialogs& dialogs_;
     Launcher& launcher_;
     Screen screen_;
-    // The main window's own fields; the rest live with the objects below.
-    bool FTLinkActive = false;
-    std::string IniPath;
-    bool PTTKeyed = false;
-    bool PTTEnabled = false;
-    bool IgnorePTTInt = false;
-    Preferences prefs;
-
     StationClock clock_;
     SkedClock sked_;
     MessageSlots slots_;
