@@ -99,7 +99,7 @@ Program::Program(const std::string& station_dir)
             if (!audio_.notice().empty()) {
                 station_.keyer.DeviceNotice(audio_.notice());
             }
-            const auto& loaded = station_.keyer.fields().MsgLoaded;
+            const auto loaded = station_.keyer.fields().MsgLoaded;  // fields() is a snapshot
             if (first_start_ && std::ranges::none_of(loaded, [](bool b) { return b; })) {
                 // After the window has painted, so the welcome sits over it.
                 QTimer::singleShot(0, &window_, [this] {

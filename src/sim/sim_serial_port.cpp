@@ -9,8 +9,9 @@
 namespace parlomat {
 namespace {
 
-SerialError Failure(int number, bool busy, std::string device = {}) {
-    return SerialError{busy, number, std::generic_category().message(number), std::move(device)};
+SerialError Failure(int number, std::string device = {}) {
+    return SerialError{number == EBUSY, number, std::generic_category().message(number),
+                       std::move(device)};
 }
 
 }  // namespace
@@ -37,16 +38,16 @@ void SimSerialPort::set_rts(bool on) {
 bool SimSerialPort::open(SerialError& error) {
     switch (refusal_) {
         case Refusal::Busy:
-            error = Failure(EBUSY, true);
+            error = Failure(EBUSY);
             return false;
         case Refusal::Fails:
-            error = Failure(EIO, false, SerialDevicePath(station_dir_ + "/parlomat.ini", number_));
+            error = Failure(EIO, SerialDevicePath(station_dir_ + "/parlomat.ini", number_));
             return false;
         case Refusal::None:
             break;
     }
     if (open_) {
-        error = Failure(EBUSY, true);
+        error = Failure(EBUSY);
         return false;
     }
     open_ = true;

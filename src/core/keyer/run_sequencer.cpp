@@ -36,7 +36,9 @@ void RunSequencer::set_phase(RunPhase phase) {
     f_.Playing = phase != RunPhase::Idle;
 }
 
-void RunSequencer::ScheduleMessageStart() {
+void RunSequencer::ArmMessageStart() {
+    tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
+    tmrPlayback.set_enabled(true);
     mci.ScheduleStart(slots_.ActiveMsg, scheduler_.now() + tmrPlayback.interval());
 }
 
@@ -99,12 +101,7 @@ void RunSequencer::cmdStart_Click() {
 
     f_.RcvDelayMs = ReceiveDelayMs(screen_.slot(active).delay);
     f_.RcvRemainingMs = f_.RcvDelayMs;
-    screen_.set_button(Button::cmdRecord, false);
-    screen_.set_button(Button::cmdStop, true);
-    screen_.set_button(Button::cmdSave, false);
-    screen_.set_button(Button::cmdErase, false);
-    screen_.set_button(Button::cmdLoad, false);
-    screen_.set_button(Button::cmdXmit, false);
+    ShowRunButtons(true);
     screen_.set_slot(active, &SlotLook::run_colours, true);
     f_.MsgLengthMs = mci.ChannelLength(active);
     mci.SetUpdateInterval(active, kRunUpdateInterval);
@@ -120,9 +117,7 @@ void RunSequencer::cmdStart_Click() {
         }
         set_phase(RunPhase::KeyDelay);
         tmrPlayback.set_enabled(false);
-        tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
-        tmrPlayback.set_enabled(true);
-        ScheduleMessageStart();
+        ArmMessageStart();
         return;
     }
 
@@ -226,14 +221,9 @@ void RunSequencer::tmrMSGStatus_Timer() {
             EndOfRun();
         } else if (f_.RcvDelayMs <= 0) {
             set_phase(phase_ == RunPhase::Sending ? RunPhase::Gap : phase_);
-            tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
-            tmrPlayback.set_enabled(true);
-            ScheduleMessageStart();
+            ArmMessageStart();
         } else if (!f_.RepeatPending) {
-            host_.PTT_Control(false, KeyCause::EndOfMessage);
-            f_.RepeatPending = true;
-            set_phase(RunPhase::Listening);
-            OpenReceiveWindow();
+            StartListening();
         }
         return;
     }
@@ -249,21 +239,16 @@ void RunSequencer::tmrMSGStatus_Timer() {
         tmrPlayback.set_interval(kSkedRepeatGap);
         tmrPlayback.set_enabled(true);
     } else if (!f_.RepeatPending) {
-        host_.PTT_Control(false, KeyCause::EndOfMessage);
-        f_.RepeatPending = true;
-        set_phase(RunPhase::Listening);
-        OpenReceiveWindow();
+        StartListening();
     }
 }
 
 void RunSequencer::XmitSegmentStarted() {
-    tmrMSGStatus.set_interval(Ms{100});
+    tmrMSGStatus.set_interval(kStatusTick);
     if (f_.Playing) {
         host_.PTT_Control(true, KeyCause::SkedSegment);
         set_phase(RunPhase::KeyDelay);
-        tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
-        tmrPlayback.set_enabled(true);
-        ScheduleMessageStart();
+        ArmMessageStart();
     } else {
         screen_.set_panel(Panel::pnlFeedback, "Playback not Enabled");
     }
@@ -304,15 +289,22 @@ void RunSequencer::EndOfRun() {
 
 void RunSequencer::ShowRunEnded() {
     screen_.set_panel(Panel::pnlFeedback, "Playback Stopped");
-    screen_.set_button(Button::cmdRecord, true);
-    screen_.set_button(Button::cmdStart, true);
-    screen_.set_button(Button::cmdSave, true);
-    screen_.set_button(Button::cmdErase, true);
-    screen_.set_button(Button::cmdLoad, true);
-    screen_.set_button(Button::cmdXmit, true);
+    ShowRunButtons(false);
 }
 
-void RunSequencer::OpenReceiveWindow() {
+void RunSequencer::ShowRunButtons(bool running) {
+    screen_.set_button(Button::cmdRecord, !running);
+    screen_.set_button(running ? Button::cmdStop : Button::cmdStart, true);
+    for (const Button button :
+         {Button::cmdSave, Button::cmdErase, Button::cmdLoad, Button::cmdXmit}) {
+        screen_.set_button(button, !running);
+    }
+}
+
+void RunSequencer::StartListening() {
+    host_.PTT_Control(false, KeyCause::EndOfMessage);
+    f_.RepeatPending = true;
+    set_phase(RunPhase::Listening);
     // The delay text may have turned positive during the run, after Start loaded the window.
     if (f_.RcvRemainingMs <= 0) {
         f_.RcvRemainingMs = f_.RcvDelayMs;
@@ -343,9 +335,7 @@ void RunSequencer::tmrRcvWindow_Timer() {
     f_.RcvRemainingMs = f_.RcvDelayMs;
     host_.PTT_Control(true, KeyCause::Repeat);
     set_phase(RunPhase::KeyDelay);
-    tmrPlayback.set_interval(PTTDelayInterval(prefs.PTTDelay));
-    tmrPlayback.set_enabled(true);
-    ScheduleMessageStart();
+    ArmMessageStart();
 }
 
 void RunSequencer::mci_StatusUpdate() {

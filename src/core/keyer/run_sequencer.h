@@ -86,7 +86,9 @@ class RunSequencer {
     static std::string GetModeText(ChannelState mode);
 
   private:
-    void OpenReceiveWindow();
+    /// The pass has ended with a receive window to come: the transmitter is released and the
+    /// window opens.
+    void StartListening();
     /// Hands the next chunk of RcvRemainingMs (at most 65,535 ms) to tmrRcvWindow; false when
     /// nothing is left.
     bool ArmReceiveChunk();
@@ -98,8 +100,11 @@ class RunSequencer {
     void set_phase(RunPhase phase);
     /// "Playback Stopped" and the buttons of an idle keyer.
     void ShowRunEnded();
-    /// The channel's first sample is due at the DAC when tmrPlayback, just armed, fires.
-    void ScheduleMessageStart();
+    /// Stop on (a run under way) and the message buttons off, or Start and them on (idle).
+    void ShowRunButtons(bool running);
+    /// tmrPlayback starts the pass one PTT delay from now, and the channel's first sample is
+    /// due at the DAC just then.
+    void ArmMessageStart();
 
     Scheduler& scheduler_;
     Screen& screen_;
